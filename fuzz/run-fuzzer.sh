@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# run-fuzzer.sh FUZZER SEED_DIR SECONDS
+# Runs one fuzzer for a bounded time over a scratch copy of its seed corpus, so the checked-in
+# seeds never change. Exits non-zero when the fuzzer finds a crash or a sanitizer report.
+set -euo pipefail
+fuzzer=$1 seeds=$2 seconds=${3:-4}
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+mkdir -p "$work/corpus"
+[ -d "$seeds" ] && cp -r "$seeds"/. "$work/corpus/" 2>/dev/null || true
+# A fuzzer may need other flags (a larger -max_len, say): they stand in SEED_DIR.args.
+extra=()
+[ -f "$seeds.args" ] && read -r -a extra < "$seeds.args"
+cd "$work"
+exec "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/" \
+     -max_len=4096 "${extra[@]}" "$work/corpus"

@@ -1,0 +1,79 @@
+// Resource and control ids of Scenewright, grouped per window. Shared by the .rc script and the
+// code; the portable core uses the control ids as the keys of its form interface.
+#pragma once
+
+// ---- Application -----------------------------------------------------------------------------
+#define IDI_SCENEWRIGHT 128      // application icon
+#define IDB_AIRPLANE_FIRST 132   // airplane pictures 132 to 136 of the main window
+#define IDB_AIRPLANE_LAST 136
+#define IDB_ABOUT 137            // about picture, 254 x 137, 8 bits per pixel
+#define IDC_HAND_LINK 138        // pointing-hand cursor of the link control
+
+// ---- Strings ---------------------------------------------------------------------------------
+#define IDS_ABOUT_MENU 101             // "&About Scenewright..."
+#define IDS_LATITUDE_UNREADABLE 102
+#define IDS_LONGITUDE_UNREADABLE 103
+#define IDS_OBJECT_ADDED 104
+#define IDS_OBJECT_NOT_ADDED 105
+#define IDS_PITCH_UNREADABLE 106
+#define IDS_BANK_UNREADABLE 107
+#define IDS_HEADING_UNREADABLE 108
+#define IDS_ALTITUDE_UNREADABLE 109
+#define IDS_CAPTION 110                // "Scenewright"
+#define IDS_QUIT_UNSAVED 111           // "Quit without saving file?"
+#define IDS_OPTIONS_MENU 112           // "Scenewright &Options..."
+#define IDS_FILE_NAME_REQUIRED 113     // "A file name must be specified."
+
+// ---- System menu commands of the main window ---------------------------------------------------
+#define IDM_ABOUTBOX 0x0010
+#define IDM_OPTIONS 0x0020
+
+// ---- About window (template 100) ---------------------------------------------------------------
+#define IDD_ABOUT 100
+#define IDC_ABOUT_PICTURE 1026
+#define IDC_ABOUT_VERSION 1027
+
+// ---- Main window (template 102) ----------------------------------------------------------------
+#define IDD_MAIN 102
+#define IDC_OUTPUT_FILE 1000
+#define IDC_BROWSE_OUTPUT 1001
+#define IDC_ALTITUDE_LABEL 1002
+#define IDC_BROWSE_NAME 1003
+#define IDC_LATITUDE 1004
+#define IDC_LONGITUDE 1005
+#define IDC_ALTITUDE 1006
+#define IDC_HEADING 1007
+#define IDC_PITCH 1008
+#define IDC_DENSITY 1009
+#define IDC_ADD 1010
+#define IDC_NAME_LABEL 1011
+#define IDC_SNAP_TO_GROUND 1012
+#define IDC_PARAMETERS 1013
+#define IDC_BANK 1014
+#define IDC_CLEAR 1015
+#define IDC_TYPE 1016
+#define IDC_NAME 1017
+#define IDC_VERSION 1018
+#define IDC_PICTURE 1024
+#define IDC_BUILD 1025
+
+// ---- Simulator selection window (template 130) -------------------------------------------------
+#define IDD_SELECT_SIM 130
+#define IDC_SIM_LIST 1019
+
+// ---- Object properties window (template 131) ---------------------------------------------------
+#define IDD_OBJECT_PROPERTIES 131
+#define IDC_PROP_NAME 1020
+#define IDC_PROP_GUID 1021
+#define IDC_PROP_SIZE 1022
+#define IDC_PROP_SCALE 1023
+#define IDC_PROP_LIBRARY 1024
+
+// ---- Build results window (template 139) -------------------------------------------------------
+#define IDD_BUILD_RESULTS 139
+#define IDC_BUILD_OUTPUT 1028
+
+// ---- Options window (template 140) -------------------------------------------------------------
+#define IDD_OPTIONS 140
+#define IDC_KEEP_ASSEMBLER 1029
+#define IDC_VIEW_OUTPUT 1031

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs, with apt-get, the Debian 12 packages that building and testing Scenewright need and
+# that are not there yet. Sourced by run.sh and test.sh; needs root when something is missing.
+scenewright_packages=(
+    cmake ninja-build g++ clang libclang-rt-14-dev
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
+    binutils-mingw-w64-i686 mingw-w64-tools
+    googletest libgtest-dev libbenchmark-dev zlib1g-dev
+    wine wine64 xvfb xauth x11-apps imagemagick python3 python3-pil
+)
+
+scenewright_install_packages() {
+    local missing=()
+    for package in "${scenewright_packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+            missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    echo "Installing: ${missing[*]}"
+    local sudo=
+    [ "$(id -u)" -eq 0 ] || sudo=sudo
+    export DEBIAN_FRONTEND=noninteractive
+    # wine64 only: never wine32:i386, whose presence makes the wine script pick the 32-bit loader.
+    $sudo apt-get update -q &&
+        $sudo apt-get install -y -q --no-install-recommends "${missing[@]}"
+}

@@ -1,0 +1,7 @@
+// The program's fixed messages by string-table id (resource.h, IDS_*). On Windows they come from
+// the executable's string table; an id that is missing gives the empty text.
+#pragma once
+
+#include <string>
+
+std::string LoadAppString(unsigned id);

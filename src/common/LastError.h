@@ -1,0 +1,20 @@
+// The calling thread's last error code, as the Windows API keeps it. Lower-level routines return
+// true, false or a status code and leave the reason here; on Windows it is the real
+// GetLastError/SetLastError value, natively a thread-local with the same numbers.
+#pragma once
+
+#include <cstdint>
+
+namespace errors {
+constexpr uint32_t kSuccess = 0;
+constexpr uint32_t kFileNotFound = 2;
+constexpr uint32_t kPathNotFound = 3;
+constexpr uint32_t kNotEnoughMemory = 8;
+constexpr uint32_t kInvalidData = 13;
+constexpr uint32_t kOutOfMemory = 14;
+constexpr uint32_t kInvalidParameter = 87;
+constexpr uint32_t kInsufficientBuffer = 122;
+}  // namespace errors
+
+void SetLastErrorCode(uint32_t code);
+uint32_t GetLastErrorCode();

@@ -1,0 +1,1 @@
+// The dialog framework's sources live beside this file.
