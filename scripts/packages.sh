@@ -6,7 +6,7 @@ scenewright_packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     binutils-mingw-w64-i686 mingw-w64-tools
     googletest libgtest-dev libbenchmark-dev zlib1g-dev
-    wine wine64 xvfb xauth x11-apps imagemagick python3 python3-pil
+    wine wine64 fonts-wine xvfb xauth x11-apps imagemagick python3 python3-pil
 )
 
 scenewright_install_packages() {
