@@ -114,9 +114,10 @@ const char* PackedFileStatusName(PackedFileStatus status) {
 }
 
 // The decoder's state is local to the call, so decodes never share anything.
-// Every malformed token (a write past the capacity, a distance of 0 or before the start of the
-// output, a length beyond 32 bits) rejects the whole stream, as running out of bits does: the
-// file then reads as CorruptStream rather than as a SizeMismatch over truncated output.
+// Bytes the stream produces beyond the capacity are counted but not written, so a stream longer
+// than its stated size ends at its block mark with a larger count (a SizeMismatch for the file).
+// A copy reaching before the start of the output (distance 0 included) or a length beyond 32
+// bits cannot be decoded at all and rejects the stream, as running out of bits does.
 int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination, size_t capacity) {
     if (source == nullptr || length <= 4 || source[0] != 0x4A || source[1] != 0x4D) {
         return -1;
@@ -127,15 +128,20 @@ int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination,
     BitReader r{source + 4, source + length};
     uint8_t* out = destination;
     uint8_t* const outEnd = destination + capacity;
+    uint64_t dropped = 0;  // bytes the stream produced beyond the capacity
 
     for (;;) {
         r.Refill();
         const uint64_t b = r.bits;
         if ((b & 1) == 0) {
-            if (r.count < 8 || out == outEnd) {
+            if (r.count < 8) {
                 return -1;
             }
-            *out++ = uint8_t(b >> 1 & 0x7F);
+            if (out != outEnd) {
+                *out++ = uint8_t(b >> 1 & 0x7F);
+            } else {
+                ++dropped;
+            }
             r.Consume(8);
             continue;
         }
@@ -143,10 +149,14 @@ int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination,
             return -1;
         }
         if (b & 2) {
-            if (r.count < 9 || out == outEnd) {
+            if (r.count < 9) {
                 return -1;
             }
-            *out++ = uint8_t(0x80 | (b >> 2 & 0x7F));
+            if (out != outEnd) {
+                *out++ = uint8_t(0x80 | (b >> 2 & 0x7F));
+            } else {
+                ++dropped;
+            }
             r.Consume(9);
             continue;
         }
@@ -176,7 +186,7 @@ int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination,
             distance = 320 + uint32_t(b >> 4 & 0xFFF);
             r.Consume(16);
         }
-        const size_t written = size_t(out - destination);
+        const uint64_t written = uint64_t(out - destination) + dropped;
         if (distance == kBlockMarkDistance) {
             if (written >= capacity) {
                 return int64_t(written);
@@ -214,12 +224,16 @@ int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination,
             copyLength = (r.bits & ((uint64_t(1) << k) - 1)) + (uint64_t(1) << k) + 2;
             r.Consume(k);
         }
-        if (copyLength > 0xFFFFFFFFu || distance == 0 || distance > written ||
-            copyLength > uint64_t(outEnd - out)) {
+        if (copyLength > 0xFFFFFFFFu || distance == 0 || distance > written) {
             return -1;
         }
-        CopyMatch(out, distance, size_t(copyLength), outEnd);
-        out += copyLength;
+        const size_t room = size_t(outEnd - out);
+        const size_t kept = copyLength < room ? size_t(copyLength) : room;
+        if (kept > 0) {
+            CopyMatch(out, distance, kept, outEnd);
+            out += kept;
+        }
+        dropped += copyLength - kept;
     }
 }
 

@@ -35,10 +35,10 @@ constexpr uint32_t kWindowSize = 4414;         // farthest distance a copy may r
 }  // namespace packed_file
 
 // Decodes a packed stream (starting with its 4A 4D mark) into `destination`. Returns the number of
-// bytes written when a block mark is met with at least `capacity` bytes out, else -1: the stream
-// is shorter than 5 bytes, has the wrong mark, runs out of bits, or asks for a literal or copy
-// past `capacity`, a copy reaching before the start of the output or a length beyond 32 bits.
-// Never reads outside the source nor writes outside the capacity.
+// bytes the stream produced when a block mark is met with at least `capacity` of them, else -1:
+// the stream is shorter than 5 bytes, has the wrong mark, runs out of bits, or asks for a copy
+// reaching before the start of the output or a length beyond 32 bits. Bytes beyond `capacity`
+// are counted, never written; nothing outside the source is read.
 int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination, size_t capacity);
 
 // Where an image's bytes come from; the platform edge passes its heap, tests pass their own.

@@ -1,0 +1,287 @@
+#include "sim/PackedFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "Packer.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// Builds streams token by token, written down from the format rather than from the packer.
+struct StreamBits {
+    Bytes bytes = {0x4A, 0x4D, 0x00, 0x01};
+    uint32_t acc = 0, used = 0;
+    StreamBits& Put(uint64_t value, unsigned width) {
+        for (unsigned i = 0; i < width; ++i) {
+            acc |= uint32_t(value >> i & 1) << used;
+            if (++used == 8) {
+                bytes.push_back(uint8_t(acc));
+                acc = used = 0;
+            }
+        }
+        return *this;
+    }
+    StreamBits& Literal(uint8_t v) { return v < 128 ? Put(0, 1).Put(v, 7) : Put(3, 2).Put(v, 7); }
+    StreamBits& Distance(uint32_t d) {
+        Put(1, 2);
+        return d < 64    ? Put(0, 1).Put(d, 6)
+               : d < 320 ? Put(1, 2).Put(d - 64, 8)
+                         : Put(3, 2).Put(d - 320, 12);
+    }
+    StreamBits& Mark() { return Distance(4415); }
+    StreamBits& Copy(uint32_t d, unsigned k, uint32_t field) {
+        return Distance(d).Put(0, k).Put(1, 1).Put(field, k);
+    }
+    Bytes Done() {
+        Bytes out = bytes;
+        if (used)
+            out.push_back(uint8_t(acc));
+        return out;
+    }
+};
+
+int64_t Unpack(const Bytes& stream, Bytes& out) {
+    return UnpackStream(stream.data(), stream.size(), out.data(), out.size());
+}
+
+void Put32(Bytes& b, size_t at, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        b[at + i] = uint8_t(v >> (8 * i));
+}
+
+// A packed file by hand: header of `h` bytes, container, stream.
+Bytes PackedFile(uint32_t h, uint32_t bodySize, const Bytes& stream, uint32_t check = 0) {
+    Bytes f(h + 20, 0);
+    if (h == 168)
+        Put32(f, 118, 0x87654321);
+    Put32(f, 122, 0x80000000);
+    Put32(f, h, 0xABCDEF01);
+    Put32(f, h + 4, bodySize);
+    Put32(f, h + 8, check);
+    f.insert(f.end(), stream.begin(), stream.end());
+    return f;
+}
+
+PackedFileStatus Open(const Bytes& file, Bytes* image = nullptr) {
+    size_t size = 0;
+    uint8_t* block = nullptr;
+    const PackedFileStatus s =
+        UnpackPackedImage(file.data(), file.size(), SystemImageHeap(), &size, &block);
+    if (s == PackedFileStatus::Ok) {
+        if (image)
+            image->assign(block, block + size);
+        ReleasePackedImage(size, block);
+    } else {
+        EXPECT_EQ(block, nullptr);
+    }
+    return s;
+}
+
+Bytes RoundTrip(const Bytes& body, uint32_t h = 128, packlib::PackOptions options = {}) {
+    Bytes plain(h, 0x5A);
+    Put32(plain, 118, h == 168 ? 0x87654321 : 0);
+    Put32(plain, 122, 0);
+    if (h == 168)
+        Put32(plain, 54, 0), Put32(plain, 156, 0), Put32(plain, 160, 0), Put32(plain, 164, 0);
+    plain.insert(plain.end(), body.begin(), body.end());
+    Bytes packed, image;
+    EXPECT_TRUE(packlib::PackLibraryFile(plain, packed, nullptr, options));
+    EXPECT_EQ(Open(packed, &image), PackedFileStatus::Ok);
+    EXPECT_EQ(image.size(), plain.size());
+    EXPECT_TRUE(image == plain) << "body of " << body.size() << " bytes differs";
+    return packed;
+}
+
+}  // namespace
+
+TEST(PackedStream, TokenFormsAndLengthCodes) {
+    Bytes out(600);
+    // Both literal forms, then distance 1 length 10 after 0x41 (k = 3, field 0).
+    EXPECT_EQ(
+        Unpack(StreamBits().Literal(0x7F).Literal(0x80).Literal(0x41).Copy(1, 3, 0).Mark().Done(),
+               out),
+        -1);
+    out.resize(13);
+    EXPECT_EQ(
+        Unpack(StreamBits().Literal(0x7F).Literal(0x80).Literal(0x41).Copy(1, 3, 0).Mark().Done(),
+               out),
+        13);
+    EXPECT_EQ(Bytes(out.begin(), out.begin() + 3), (Bytes{0x7F, 0x80, 0x41}));
+    EXPECT_EQ(Bytes(out.begin() + 3, out.end()), Bytes(10, 0x41));
+    // Length codes: a single 1 bit is 3; k = 1 gives 4 or 5; k = 8 gives 258 to 513.
+    for (auto [k, field, length] :
+         {std::tuple{0u, 0u, 3u}, {1u, 0u, 4u}, {1u, 1u, 5u}, {8u, 0u, 258u}, {8u, 255u, 513u}}) {
+        Bytes o(2 + length);
+        EXPECT_EQ(Unpack(StreamBits().Literal(1).Literal(2).Copy(2, k, field).Mark().Done(), o),
+                  int64_t(o.size()))
+            << length;
+        EXPECT_EQ(o[length], o[length % 2]);
+    }
+    // The three distance forms, each reaching exactly back to the first byte.
+    for (uint32_t d : {63u, 64u, 319u, 320u, 4414u}) {
+        StreamBits s;
+        for (uint32_t i = 0; i < d; ++i)
+            s.Literal(uint8_t(i * 7));
+        Bytes o(d + 3);
+        EXPECT_EQ(Unpack(s.Copy(d, 0, 0).Mark().Done(), o), int64_t(d + 3)) << d;
+        EXPECT_EQ(Bytes(o.end() - 3, o.end()), Bytes(o.begin(), o.begin() + 3)) << d;
+    }
+}
+
+TEST(PackedStream, BlockMarksAndEnd) {
+    Bytes out(2);
+    // Marks before the output is full are skipped; the first one after it ends, input left or not.
+    EXPECT_EQ(
+        Unpack(StreamBits().Mark().Literal(1).Mark().Literal(2).Mark().Literal(3).Literal(4).Done(),
+               out),
+        2);
+    EXPECT_EQ(out, (Bytes{1, 2}));
+    // Output full but no mark follows: the bits run out.
+    EXPECT_EQ(Unpack(StreamBits().Literal(1).Literal(2).Done(), out), -1);
+    // Bytes past the capacity are counted, not written.
+    Bytes guarded(4, 0xEE);
+    EXPECT_EQ(UnpackStream(StreamBits().Literal(1).Literal(2).Copy(1, 2, 3).Mark().Done().data(),
+                           StreamBits().Literal(1).Literal(2).Copy(1, 2, 3).Mark().Done().size(),
+                           guarded.data(), 2),
+              11);
+    EXPECT_EQ(guarded, (Bytes{1, 2, 0xEE, 0xEE}));
+    EXPECT_EQ(UnpackStream(StreamBits().Mark().Done().data(), 6, nullptr, 0), 0);
+}
+
+TEST(PackedStream, RejectedStreams) {
+    Bytes out(64);
+    EXPECT_EQ(Unpack(Bytes{0x4A, 0x4D, 0, 1}, out), -1);  // exactly 4 bytes
+    EXPECT_EQ(Unpack(Bytes{0x4D, 0x4A, 0, 1, 0}, out), -1);
+    Bytes cut = StreamBits().Literal(1).Literal(2).Literal(3).Done();
+    cut.pop_back();  // ends inside the last literal
+    EXPECT_EQ(Unpack(cut, out), -1);
+    EXPECT_EQ(Unpack(StreamBits().Literal(1).Copy(0, 0, 0).Mark().Done(), out), -1);  // distance 0
+    EXPECT_EQ(Unpack(StreamBits().Literal(1).Copy(2, 0, 0).Mark().Done(), out),
+              -1);  // before the start
+    EXPECT_EQ(Unpack(StreamBits().Literal(1).Copy(1, 32, 0).Mark().Done(), out),
+              -1);  // beyond 32 bits
+    EXPECT_EQ(Unpack(StreamBits().Literal(1).Distance(1).Put(0, 40).Done(), out),
+              -1);  // unary runs out
+}
+
+TEST(PackedFileImage, HeaderContainerAndStatuses) {
+    const Bytes stream = StreamBits().Literal('A').Copy(1, 1, 1).Mark().Done();
+    Bytes image;
+    for (uint32_t h : {128u, 168u}) {
+        Bytes file = PackedFile(h, 6, stream);
+        Put32(file, 122, 0xFFFFFFFF);  // other flag bits go too
+        file[10] = 0x33;
+        ASSERT_EQ(Open(file, &image), PackedFileStatus::Ok);
+        EXPECT_EQ(image.size(), h + 6);
+        EXPECT_EQ(Bytes(image.begin() + 122, image.begin() + 126), Bytes(4, 0));
+        EXPECT_EQ(image[10], 0x33);
+        EXPECT_EQ(Bytes(image.begin() + h, image.end()), Bytes(6, 'A'));
+    }
+    for (size_t at : {54u, 156u, 160u, 164u}) {
+        Bytes file = PackedFile(168, 6, stream);
+        Put32(file, at, 1);
+        EXPECT_EQ(Open(file), PackedFileStatus::UnsupportedLayout) << at;
+    }
+    Bytes noMark = PackedFile(128, 6, stream);
+    Put32(noMark, 128, 0);
+    EXPECT_EQ(Open(noMark), PackedFileStatus::UnsupportedLayout);
+    EXPECT_EQ(Open(PackedFile(128, 6, stream, 1)), PackedFileStatus::CheckMismatch);
+    EXPECT_EQ(Open(PackedFile(128, 5, stream)), PackedFileStatus::SizeMismatch);
+    EXPECT_EQ(Open(PackedFile(128, 7, stream)), PackedFileStatus::CorruptStream);
+    EXPECT_EQ(Open(PackedFile(128, 6, Bytes{0x4A, 0x4D, 0, 1})), PackedFileStatus::CorruptStream);
+    // U = 0 and a lone block mark: just the header.
+    ASSERT_EQ(Open(PackedFile(128, 0, StreamBits().Mark().Done()), &image), PackedFileStatus::Ok);
+    EXPECT_EQ(image.size(), 128u);
+    // Files too short for the fields read.
+    const Bytes full = PackedFile(168, 6, stream);
+    for (size_t length : {0u, 100u, 121u, 150u, 187u}) {
+        EXPECT_EQ(Open(Bytes(full.begin(), full.begin() + length)),
+                  PackedFileStatus::UnsupportedLayout)
+            << length;
+    }
+}
+
+namespace {
+size_t requested = 0;
+void* Refuse(size_t size) {
+    return requested = size, nullptr;
+}
+void NoRelease(void*) {
+    ADD_FAILURE() << "nothing was allocated";
+}
+}  // namespace
+
+TEST(PackedFileImage, HugeBodySizeDoesNotWrap) {
+    // 128 + 0xFFFFFFF0 wraps to 0x70 in 32 bits; the image size must not.
+    const Bytes file = PackedFile(128, 0xFFFFFFF0u, StreamBits().Literal(1).Mark().Done());
+    size_t size = 0;
+    uint8_t* image = reinterpret_cast<uint8_t*>(&size);
+    EXPECT_EQ(
+        UnpackPackedImage(file.data(), file.size(), ImageHeap{Refuse, NoRelease}, &size, &image),
+        PackedFileStatus::OutOfMemory);
+    EXPECT_EQ(image, nullptr);
+    if constexpr (sizeof(size_t) > 4) {
+        EXPECT_EQ(requested, 128 + size_t(0xFFFFFFF0u));
+    } else {
+        EXPECT_EQ(requested, 0u);  // refused before asking the heap
+    }
+}
+
+TEST(PackedFileRoundTrip, PackerOutputReadsBack) {
+    std::mt19937 rng(5);
+    Bytes random(70000);
+    for (auto& b : random)
+        b = uint8_t(rng());
+    std::string text;
+    for (int i = 0; i < 3000; ++i)
+        text += "OBJECT " + std::to_string(i % 97) + " scale=1.0 name=Hangar_" +
+                std::to_string(i % 13) + "\r\n";
+    Bytes mixed(text.begin(), text.end());
+    mixed.insert(mixed.end(), random.begin(), random.begin() + 5000);
+    mixed.insert(mixed.end(), 300000, 0);  // one distance-1 run: long length codes
+    for (int i = 0; i < 5000; ++i)
+        mixed.push_back(uint8_t(i % 3 + i / 1000));  // short periods
+    RoundTrip({});
+    RoundTrip({42});
+    RoundTrip(random);
+    RoundTrip(mixed);
+    RoundTrip(mixed, 168);
+    RoundTrip(mixed, 128, {0, 1});                 // final mark only, shallow search
+    RoundTrip(Bytes(1 << 20, 0x41), 128, {0, 8});  // one copy of over 2^20 bytes
+    const Bytes packed = RoundTrip(Bytes(text.begin(), text.end()));
+    EXPECT_LT(packed.size(), text.size() / 4);
+}
+
+TEST(PackedFileOpen, RealFiles) {
+    const std::string dir = ::testing::TempDir();
+    const std::string good = dir + "packed_good.bgl", empty = dir + "packed_empty.bgl";
+    Bytes plain(128 + 5000, 'x');
+    Put32(plain, 118, 0);
+    Put32(plain, 122, 0);
+    Bytes packed, image;
+    ASSERT_TRUE(packlib::PackLibraryFile(plain, packed));
+    FILE* f = std::fopen(good.c_str(), "wb");
+    std::fwrite(packed.data(), 1, packed.size(), f);
+    std::fclose(f);
+    std::fclose(std::fopen(empty.c_str(), "wb"));
+    size_t size = 0;
+    uint8_t* block = nullptr;
+    ASSERT_EQ(OpenPackedFile(good.c_str(), &size, &block), PackedFileStatus::Ok);
+    EXPECT_EQ(Bytes(block, block + size), plain);
+    EXPECT_EQ(ReleasePackedImage(size, block), PackedFileStatus::Ok);
+    EXPECT_EQ(OpenPackedFile(empty.c_str(), &size, &block), PackedFileStatus::OpenFailed);
+    EXPECT_EQ(OpenPackedFile((dir + "missing.bgl").c_str(), &size, &block),
+              PackedFileStatus::OpenFailed);
+    EXPECT_EQ(block, nullptr);
+    EXPECT_EQ(OpenPackedFile(good.c_str(), nullptr, &block), PackedFileStatus::BadArgument);
+    EXPECT_EQ(ReleasePackedImage(10, nullptr), PackedFileStatus::BadArgument);
+    std::remove(good.c_str());
+    std::remove(empty.c_str());
+}
