@@ -19,7 +19,7 @@ std::string ClearTooltipText(int count);
 bool HasNoForbiddenCharacter(std::string_view name);
 
 class OutputList {
-public:
+  public:
     OutputList() { ResetOutputList(); }
 
     // Back to the header alone, no placements counted. savedFlag is left as it is.
@@ -53,6 +53,6 @@ public:
     bool savedFlag = false;
     std::string outputPath;
 
-private:
+  private:
     std::vector<std::string> lines;
 };

@@ -38,7 +38,7 @@ struct Placement {
     std::string density;     // display name of the level
     std::string parameters;  // the parameter block's lines joined by ";", or empty
     const LibraryObject* libraryObject = nullptr;  // LIBRARY only; owned by the catalogue
-    bool writtenByIdentifier = false;  // the object is not in the known-object table
+    bool writtenByIdentifier = false;              // the object is not in the known-object table
 };
 
 // The parameter block the program proposes for a kind; for LIBRARY the format that

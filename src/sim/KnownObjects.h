@@ -21,7 +21,9 @@ extern const KnownObject KnownObjectTable[];
 // The first row of the table whose identifier equals guid, or -1 when none does, for a null
 // guid, or for the all-zero identifier (which no object carries).
 int FindKnownObject(const Guid128* guid);
-inline int FindKnownObject(const Guid128& guid) { return FindKnownObject(&guid); }
+inline int FindKnownObject(const Guid128& guid) {
+    return FindKnownObject(&guid);
+}
 
 // The same search over any table of count rows.
 int FindKnownObjectIn(const KnownObject* rows, size_t count, const Guid128* guid);
