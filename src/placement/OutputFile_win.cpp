@@ -80,6 +80,14 @@ bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return false;
     }
+    // A read-only file or a folder of that name is not ours to replace. Opening it for writing
+    // would be refused, but a rename over it is not refused everywhere (Wine allows it).
+    DWORD attributes = GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES &&
+        (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     // The new file goes beside the target so that the final move is a rename on one volume.
     std::string folder = FolderOf(path);
     std::string tempPath;
