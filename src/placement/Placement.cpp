@@ -94,7 +94,9 @@ const char* ObjectTypeDisplayName(ObjectType type) {
 
 const char* SceneryDensityName(SceneryDensity density) {
     int value = static_cast<int>(density);
-    return kDensityNames[(value >= 0 && value < kSceneryDensityCount) ? value : 2];
+    if (value < 0 || value >= kSceneryDensityCount)
+        value = static_cast<int>(SceneryDensity::Normal);
+    return kDensityNames[value];
 }
 
 const char* ParameterTemplate(ObjectType type) {
@@ -102,8 +104,8 @@ const char* ParameterTemplate(ObjectType type) {
 }
 
 std::string FillLibraryTemplate(const LibraryObject& object) {
-    return FormatText(limits::kParameters, kTypes[1].parameterTemplate, 1, 0, object.radius,
-                      object.scale);
+    return FormatText(limits::kParameters, ParameterTemplate(ObjectType::LIBRARY), 1, 0,
+                      object.radius, object.scale);
 }
 
 std::string JoinParameterLines(std::string_view text, ObjectType type) {

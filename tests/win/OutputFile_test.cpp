@@ -137,6 +137,13 @@ TEST(OutputFileOnWindows, NameIsCheckedAsAFullPath) {
     EXPECT_TRUE(list.CheckOutputFileName(form));
     EXPECT_EQ(list.outputPath, folder.File("existing.csv"));
 
+    // Too long once the current folder is put in front: refused, not cut to a different name.
+    form[IDC_OUTPUT_FILE].text = std::string(250, 'x');
+    EXPECT_FALSE(list.CheckOutputFileName(form));
+    EXPECT_EQ(list.outputPath, folder.File("existing.csv"));
+    ASSERT_EQ(recorder.messages.size(), 3u);
+    EXPECT_EQ(recorder.messages[2].text.substr(0, 30), "ERROR:CE Cannot use file name ");
+
     // A typed relative name keeps naming this folder after the current folder moves away.
     form[IDC_OUTPUT_FILE].text = "new.csv";
     EXPECT_TRUE(list.CheckOutputFileName(form));
@@ -145,5 +152,5 @@ TEST(OutputFileOnWindows, NameIsCheckedAsAFullPath) {
     SetCurrentDirectoryA(previous);
     ASSERT_TRUE(list.WriteOutputFile());
     EXPECT_EQ(ReadWholeFile(folder.File("new.csv")), list.FileBytes());
-    EXPECT_EQ(recorder.messages.size(), 2u);
+    EXPECT_EQ(recorder.messages.size(), 3u);
 }
