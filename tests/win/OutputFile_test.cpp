@@ -64,6 +64,11 @@ TEST(OutputFileOnWindows, WritesTheListsBytesAndReplacesTheFile) {
     EXPECT_EQ(bytes.substr(bytes.size() - expectedLast.size()), expectedLast);
     EXPECT_EQ(bytes, list.FileBytes());
 
+    // The C runtime's bounded formatting cuts an over-long line rather than losing it.
+    Placement huge;
+    huge.name = std::string(5000, 'n');
+    EXPECT_EQ(FormatPlacementLine(huge)[0], "EFFECT," + std::string(4088, 'n'));
+
     list.Clear(form);
     ASSERT_TRUE(list.WriteOutputFile());
     EXPECT_EQ(ReadWholeFile(path), list.FileBytes());
