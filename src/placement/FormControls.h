@@ -9,7 +9,7 @@
 #include <string_view>
 
 class FormControls {
-  public:
+public:
     virtual ~FormControls() = default;
 
     // Text of an edit box or of a combo box's edit part, at most maxChars characters.

@@ -6,11 +6,11 @@
 
 // Message-box type words (MB_* combinations) that the program uses.
 namespace message_kind {
-constexpr unsigned kPlain = 0x000;            // OK, no icon
-constexpr unsigned kStop = 0x010;             // OK, stop icon
-constexpr unsigned kExclamation = 0x030;      // OK, exclamation icon
-constexpr unsigned kQuitQuestion = 0x124;     // Yes/No, question icon, No default
-constexpr unsigned kReplaceQuestion = 0x134;  // Yes/No, exclamation icon, No default
+constexpr unsigned kPlain = 0x000;           // OK, no icon
+constexpr unsigned kStop = 0x010;            // OK, stop icon
+constexpr unsigned kExclamation = 0x030;     // OK, exclamation icon
+constexpr unsigned kQuitQuestion = 0x124;    // Yes/No, question icon, No default
+constexpr unsigned kReplaceQuestion = 0x134; // Yes/No, exclamation icon, No default
 }  // namespace message_kind
 
 // Button codes (IDOK, IDYES, IDNO) and the answer given when there was nothing to show.
@@ -34,7 +34,7 @@ void SetMessageCaption(const std::string& caption);
 // Test seam: while a sink is set, messages go to it instead of to a message box and its answer
 // is the button pressed. The shipped program never sets one.
 class MessageSink {
-  public:
+public:
     virtual ~MessageSink() = default;
     virtual int Show(const std::string& text, const std::string& caption, unsigned kind) = 0;
 };

@@ -6,7 +6,6 @@
 // button is taken as the answer.
 int ShowMessageBox(void*, const char* text, const char* caption, unsigned kind) {
     std::fprintf(stderr, "%s: %s\n", caption, text);
-    if ((kind & 0x0F) == 0x04)
-        return (kind & 0x100) ? answer::kNo : answer::kYes;
+    if ((kind & 0x0F) == 0x04) return (kind & 0x100) ? answer::kNo : answer::kYes;
     return answer::kOk;
 }

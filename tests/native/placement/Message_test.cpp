@@ -11,8 +11,7 @@ TEST(ReportMessage, ShowsNothingForNoTextAndCaptionsTheRest) {
 
     SetMessageCaption("");
     recorder.answers = {answer::kYes};
-    EXPECT_EQ(ReportMessage("Quit without saving file?", message_kind::kQuitQuestion),
-              answer::kYes);
+    EXPECT_EQ(ReportMessage("Quit without saving file?", message_kind::kQuitQuestion), answer::kYes);
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].caption, "Scenewright");
     EXPECT_EQ(recorder.messages[0].kind, 0x124u);
