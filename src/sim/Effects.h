@@ -12,7 +12,7 @@ struct EffectEntry {
 };
 
 class EffectsCatalogue {
-public:
+  public:
     size_t Count() const { return entries.size(); }
     const EffectEntry* At(size_t position) const {
         return position < entries.size() ? &entries[position] : nullptr;
@@ -22,7 +22,7 @@ public:
     std::vector<EffectEntry>::const_iterator begin() const { return entries.begin(); }
     std::vector<EffectEntry>::const_iterator end() const { return entries.end(); }
 
-private:
+  private:
     std::vector<EffectEntry> entries;
 };
 

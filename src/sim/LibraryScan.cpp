@@ -20,15 +20,17 @@ uint32_t ReadWord(const uint8_t* p) {
 
 // Keeps the window's wait cursor up on every way out of the scan.
 class BusyScope {
-public:
+  public:
     explicit BusyScope(const std::function<void(bool)>& showBusy) : show(showBusy) {
-        if (show) show(true);
+        if (show)
+            show(true);
     }
     ~BusyScope() {
-        if (show) show(false);
+        if (show)
+            show(false);
     }
 
-private:
+  private:
     const std::function<void(bool)>& show;
 };
 
@@ -40,8 +42,10 @@ void ScanOneFile(const char* path, LibraryCatalogue& catalogue) {
 }
 
 uint32_t IndexFormatOf(int versionIndex) {
-    if (versionIndex == 5) return scenery_format::k22;
-    if (versionIndex == 6) return scenery_format::k27;
+    if (versionIndex == 5)
+        return scenery_format::k22;
+    if (versionIndex == 6)
+        return scenery_format::k27;
     return scenery_format::k9;
 }
 }  // namespace
@@ -63,7 +67,8 @@ LibraryFile* OpenLibraryFile(const char* path) {
     }
     // A file too short for its flags word has no packed flag.
     bool packedFlag = file->mapping.Size() >= 126 && (ReadWord(file->mapping.Bytes() + 122) >> 31);
-    if (!packedFlag) return file;
+    if (!packedFlag)
+        return file;
     file->mapping.Close();
     // Packed files go to the packed reader; until it is part of the build they are not offered.
     delete file;
@@ -71,7 +76,9 @@ LibraryFile* OpenLibraryFile(const char* path) {
     return nullptr;
 }
 
-void CloseLibraryFile(LibraryFile* file) { delete file; }
+void CloseLibraryFile(LibraryFile* file) {
+    delete file;
+}
 
 bool ReadLibraryDirectory(const LibraryFile* file, LibraryCatalogue& catalogue) {
     if (!file || !file->Bytes()) {
@@ -90,18 +97,23 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
         SetLastErrorCode(errors::kInvalidParameter);
         return false;
     }
-    if (size < 66) return true;
+    if (size < 66)
+        return true;
     const uint64_t directory = ReadWord(bytes + 62);
-    if (directory == 0) return true;
+    if (directory == 0)
+        return true;
     std::string libraryPath = CutText(path, limits::kPath);
     for (uint64_t entry = directory; entry + kDirectoryEntry <= size; entry += kDirectoryEntry) {
         uint32_t recordOffset = ReadWord(bytes + entry);
-        if (recordOffset == 0) break;
+        if (recordOffset == 0)
+            break;
         uint64_t start = directory + recordOffset;
-        if (start + kRecordHeader > size) continue;
+        if (start + kRecordHeader > size)
+            continue;
         const uint8_t* record = bytes + start;
         LibraryObject object;
-        for (int w = 0; w < 4; ++w) object.guid.words[w] = ReadWord(record + 4 * w);
+        for (int w = 0; w < 4; ++w)
+            object.guid.words[w] = ReadWord(record + 4 * w);
         object.flagsByte = record[16];
         object.recordLength = ReadWord(record + 17);
         object.extra1 = ReadWord(record + 21);
@@ -110,7 +122,8 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
         object.extra2 = ReadWord(record + 33);
         object.extra3 = ReadWord(record + 37);
         if (object.recordLength > kRecordHeader) {
-            if (start + object.recordLength > size) continue;
+            if (start + object.recordLength > size)
+                continue;
             // Names are cut to the program's path-and-name limit so every caption, tooltip and
             // line built from them stays within its bounds.
             size_t nameLength = object.recordLength - kRecordHeader;
@@ -137,19 +150,23 @@ bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* in
     if (versionIndex == kCombatFlightSimulator1) {
         auto path = ComposePath("%s\\Scenery\\LIBRARY.BGL", installPath);
         LibraryFile* file = path ? OpenLibraryFile(path->c_str()) : nullptr;
-        if (!file) return false;
+        if (!file)
+            return false;
         ReadLibraryDirectory(file, catalogue);
         CloseLibraryFile(file);
         return true;
     }
-    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg")) return false;
+    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg"))
+        return false;
     for (uint32_t record = 0; record < SceneryIndexCount(); ++record) {
         const char* name = SceneryFileName(record);
-        if (!name) break;
+        if (!name)
+            break;
         // Names of add-on areas may be absolute; they stand as they are.
         auto path = IsAbsolutePath(name) ? ComposePath("%s.bgl", name)
                                          : ComposePath("%s\\%s.bgl", installPath, name);
-        if (path) ScanOneFile(path->c_str(), catalogue);
+        if (path)
+            ScanOneFile(path->c_str(), catalogue);
     }
     ClearSceneryIndex();
     return true;

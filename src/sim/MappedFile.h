@@ -6,7 +6,7 @@
 #include <cstdint>
 
 class MappedFile {
-public:
+  public:
     MappedFile() = default;
     ~MappedFile() { Close(); }
     MappedFile(const MappedFile&) = delete;
@@ -20,9 +20,9 @@ public:
     const uint8_t* Bytes() const { return view; }
     size_t Size() const { return size; }
 
-private:
+  private:
     const uint8_t* view = nullptr;
     size_t size = 0;
-    void* fileHandle = nullptr;     // Windows: the file and its mapping stay open with the view
+    void* fileHandle = nullptr;  // Windows: the file and its mapping stay open with the view
     void* mappingHandle = nullptr;
 };

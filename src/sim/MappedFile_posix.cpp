@@ -32,7 +32,8 @@ bool MappedFile::Open(const char* path) {
 }
 
 void MappedFile::Close() {
-    if (view) munmap(const_cast<uint8_t*>(view), size);
+    if (view)
+        munmap(const_cast<uint8_t*>(view), size);
     view = nullptr;
     size = 0;
 }

@@ -6,7 +6,8 @@ bool MappedFile::Open(const char* path) {
     Close();
     HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
     LARGE_INTEGER length{};
     if (!GetFileSizeEx(file, &length) || length.QuadPart == 0 ||
         static_cast<unsigned long long>(length.QuadPart) > SIZE_MAX) {
@@ -38,9 +39,12 @@ bool MappedFile::Open(const char* path) {
 }
 
 void MappedFile::Close() {
-    if (view) UnmapViewOfFile(view);
-    if (mappingHandle) CloseHandle(mappingHandle);
-    if (fileHandle) CloseHandle(fileHandle);
+    if (view)
+        UnmapViewOfFile(view);
+    if (mappingHandle)
+        CloseHandle(mappingHandle);
+    if (fileHandle)
+        CloseHandle(fileHandle);
     view = nullptr;
     size = 0;
     fileHandle = mappingHandle = nullptr;

@@ -7,8 +7,10 @@
 
 inline std::string NativePath(const char* path) {
     std::string text = path;
-    if (text.size() >= 2 && (text[0] == 'Z' || text[0] == 'z') && text[1] == ':') text.erase(0, 2);
+    if (text.size() >= 2 && (text[0] == 'Z' || text[0] == 'z') && text[1] == ':')
+        text.erase(0, 2);
     for (char& c : text)
-        if (c == '\\') c = '/';
+        if (c == '\\')
+            c = '/';
     return text;
 }

@@ -29,8 +29,10 @@ struct Layout {
 };
 
 Layout LayoutOf(uint32_t tag) {
-    if (tag == scenery_format::k9) return {68, 4, 0x10, 72};
-    if (tag == scenery_format::k22) return {72, 8, 0x04, 76};
+    if (tag == scenery_format::k9)
+        return {68, 4, 0x10, 72};
+    if (tag == scenery_format::k22)
+        return {72, 8, 0x04, 76};
     return {88, 8, 0x04, 96};
 }
 
@@ -42,7 +44,8 @@ bool EndsWithBackslash(const char* text) {
 bool ContainsNoCase(const std::string& text, const char* part) {
     size_t n = strlen(part);
     for (size_t i = 0; i + n <= text.size(); ++i)
-        if (EqualsNoCase(std::string_view(text).substr(i, n), part)) return true;
+        if (EqualsNoCase(std::string_view(text).substr(i, n), part))
+            return true;
     return false;
 }
 }  // namespace
@@ -102,17 +105,21 @@ bool SceneryIndexList::AddIndexFile(const uint8_t* bytes, size_t size) {
             continue;
         }
         uint64_t start = ReadWord(bytes + layout.tableOffset + 4ull * i);
-        if (start + 4 > size) continue;
+        if (start + 4 > size)
+            continue;
         const uint8_t* record = bytes + start;
         uint32_t length = ReadWord(record);
-        if (start + length > size || length <= layout.nameOffset) continue;
+        if (start + length > size || length <= layout.nameOffset)
+            continue;
         if ((record[layout.flagOffset] & layout.flagBit) == 0) {
             SetLastErrorCode(errors::kFileNotFound);
             continue;
         }
-        if (!memchr(record + layout.nameOffset, 0, length - layout.nameOffset)) continue;
+        if (!memchr(record + layout.nameOffset, 0, length - layout.nameOffset))
+            continue;
         auto copy = std::unique_ptr<SceneryIndexRecord>(new (std::nothrow) SceneryIndexRecord);
-        if (!copy) continue;
+        if (!copy)
+            continue;
         try {
             copy->bytes.assign(record, record + length);
         } catch (const std::bad_alloc&) {
@@ -149,20 +156,25 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
         SetLastErrorCode(errors::kInvalidParameter);
         return false;
     }
-    if (!TheSceneryIndex().Reset(format)) return false;
+    if (!TheSceneryIndex().Reset(format))
+        return false;
     const char* separator = EndsWithBackslash(installFolder) ? "" : "\\";
     auto profile = ComposePath("%s%s%s", installFolder, separator, profileName);
-    if (!profile) return true;  // no area can be named by a profile that cannot be opened
+    if (!profile)
+        return true;  // no area can be named by a profile that cannot be opened
     for (int area = 0; area <= 999; ++area) {
         char section[16];
         snprintf(section, sizeof section, "Area.%03d", area);
         std::string local = ReadProfileText(profile->c_str(), section, "Local", "ERROR:2");
-        if (local.empty() || EqualsNoCase(local, "ERROR:2")) continue;
+        if (local.empty() || EqualsNoCase(local, "ERROR:2"))
+            continue;
         if (ContainsNoCase(local, ".CAB")) {
             size_t backslash = local.rfind('\\');
-            if (backslash != std::string::npos) local.resize(backslash + 1);
+            if (backslash != std::string::npos)
+                local.resize(backslash + 1);
         }
-        if (local.back() != '\\') local += '\\';
+        if (local.back() != '\\')
+            local += '\\';
         ReadIndexFile(installFolder, local.c_str());
     }
     return true;
@@ -184,14 +196,22 @@ bool ReadIndexFile(const char* installFolder, const char* areaFolder) {
     else
         path = ComposePath("%s%s%s%s", installFolder, EndsWithBackslash(installFolder) ? "" : "\\",
                            areaFolder, indexName);
-    if (!path) return false;
+    if (!path)
+        return false;
     MappedFile file;
-    if (!file.Open(path->c_str())) return false;
+    if (!file.Open(path->c_str()))
+        return false;
     return list.AddIndexFile(file.Bytes(), file.Size());
 }
 
-uint32_t SceneryIndexCount() { return TheSceneryIndex().Count(); }
+uint32_t SceneryIndexCount() {
+    return TheSceneryIndex().Count();
+}
 
-const char* SceneryFileName(uint32_t record) { return TheSceneryIndex().FileName(record); }
+const char* SceneryFileName(uint32_t record) {
+    return TheSceneryIndex().FileName(record);
+}
 
-void ClearSceneryIndex() { TheSceneryIndex().Clear(); }
+void ClearSceneryIndex() {
+    TheSceneryIndex().Clear();
+}

@@ -20,7 +20,7 @@ struct SceneryIndexRecord {
 };
 
 class SceneryIndexList {
-public:
+  public:
     static constexpr uint32_t kCapacity = 1000;
 
     // Empties the list and expects the given format. False when the slots cannot be had.
@@ -35,7 +35,7 @@ public:
     // The zero-terminated scenery file name of a record, or null (last error 2 or 87).
     const char* FileName(uint32_t record) const;
 
-private:
+  private:
     uint32_t count = 0;
     uint32_t format = scenery_format::k22;
     std::unique_ptr<std::unique_ptr<SceneryIndexRecord>[]> records;

@@ -24,10 +24,13 @@ std::optional<std::string> ComposePath(const char* format, ...) {
 }
 
 bool IsAbsolutePath(const char* path) {
-    if (!path || !path[0]) return false;
-    if (path[0] == '\\') return true;
+    if (!path || !path[0])
+        return false;
+    if (path[0] == '\\')
+        return true;
 #if !defined(_WIN32)
-    if (path[0] == '/') return true;
+    if (path[0] == '/')
+        return true;
 #endif
     char c = path[0];
     return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && path[1] == ':';

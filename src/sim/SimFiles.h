@@ -13,7 +13,8 @@ std::string ReadProfileText(const char* path, const char* section, const char* k
 
 // Calls item for every entry matching a wildcard pattern such as "C:\FS\Effects\*.fx", in listing
 // order. False when the folder is missing or nothing matches.
-bool ListFolder(const char* pattern, const std::function<void(const char* name, bool directory)>& item);
+bool ListFolder(const char* pattern,
+                const std::function<void(const char* name, bool directory)>& item);
 
 // printf-style composition of a path; nothing when the result would exceed 259 characters, so a
 // long path is refused rather than cut into another, valid one (last error 206).

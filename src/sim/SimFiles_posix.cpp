@@ -10,7 +10,8 @@
 
 namespace {
 std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
+        text.remove_prefix(1);
     while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
         text.remove_suffix(1);
     return text;
@@ -34,7 +35,8 @@ std::string ReadProfileText(const char* path, const char* section, const char* k
                 continue;
             }
             size_t equals = text.find('=');
-            if (!inSection || equals == std::string_view::npos) continue;
+            if (!inSection || equals == std::string_view::npos)
+                continue;
             if (EqualsNoCase(Trim(text.substr(0, equals)), key))
                 return CutText(Trim(text.substr(equals + 1)), limits::kPath);
         }
@@ -49,11 +51,13 @@ bool ListFolder(const char* pattern,
     std::string folder = slash == std::string::npos ? "." : native.substr(0, slash);
     std::string wildcard = slash == std::string::npos ? native : native.substr(slash + 1);
     DIR* listing = opendir(folder.c_str());
-    if (!listing) return false;
+    if (!listing)
+        return false;
     bool any = false;
     while (dirent* entry = readdir(listing)) {
         // Windows matches extensions without regard to letter case.
-        if (fnmatch(wildcard.c_str(), entry->d_name, FNM_CASEFOLD) != 0) continue;
+        if (fnmatch(wildcard.c_str(), entry->d_name, FNM_CASEFOLD) != 0)
+            continue;
         struct stat info {};
         std::string full = folder + "/" + entry->d_name;
         bool directory = stat(full.c_str(), &info) == 0 && S_ISDIR(info.st_mode);

@@ -14,7 +14,8 @@ bool ListFolder(const char* pattern,
                 const std::function<void(const char* name, bool directory)>& item) {
     WIN32_FIND_DATAA found{};
     HANDLE listing = FindFirstFileA(pattern, &found);
-    if (listing == INVALID_HANDLE_VALUE) return false;
+    if (listing == INVALID_HANDLE_VALUE)
+        return false;
     do {
         item(found.cFileName, (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0);
     } while (FindNextFileA(listing, &found));
