@@ -9,13 +9,14 @@
 #include "sim/LibraryObject.h"
 
 class LibraryCatalogue {
-public:
+  public:
     size_t Count() const { return objects.size(); }
     bool Empty() const { return objects.empty(); }
 
     // The object at a position, or null when there is none there.
     const LibraryObject* At(intptr_t position) const {
-        if (position < 0 || static_cast<size_t>(position) >= objects.size()) return nullptr;
+        if (position < 0 || static_cast<size_t>(position) >= objects.size())
+            return nullptr;
         return &objects[static_cast<size_t>(position)];
     }
 
@@ -25,6 +26,6 @@ public:
     std::vector<LibraryObject>::const_iterator begin() const { return objects.begin(); }
     std::vector<LibraryObject>::const_iterator end() const { return objects.end(); }
 
-private:
+  private:
     std::vector<LibraryObject> objects;
 };

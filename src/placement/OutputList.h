@@ -1,0 +1,58 @@
+// The placement file held in memory: the fixed header, then the lines of every placement added
+// since the last reset; and the output file it is written to.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "placement/FormControls.h"
+#include "sim/LibraryCatalogue.h"
+
+constexpr size_t kOutputHeaderLineCount = 14;
+extern const char* const kOutputHeader[kOutputHeaderLineCount];
+
+// "Clear 3 items from the output file"
+std::string ClearTooltipText(int count);
+
+// True when the name holds none of / * ? < > |.
+bool HasNoForbiddenCharacter(std::string_view name);
+
+class OutputList {
+  public:
+    OutputList() { ResetOutputList(); }
+
+    // Back to the header alone, no placements counted. savedFlag is left as it is.
+    void ResetOutputList();
+
+    // Collects the form into a placement and appends its lines; on success counts it, marks the
+    // list unsaved, sets the Clear button's tooltip and enables Clear and Build.
+    bool AddPlacement(FormControls& form, const LibraryCatalogue& catalogue);
+
+    // The Add command: AddPlacement, then the added / not added message.
+    bool AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& catalogue);
+
+    // The Clear command: ResetOutputList and disable Clear and Build. No question is asked.
+    void Clear(FormControls& form);
+
+    // The output file box has lost the focus: refuses forbidden characters, turns the name into
+    // a full path, asks before an existing file is replaced, and on acceptance stores it as
+    // outputPath and shows it in the box. Gives true when the name was accepted.
+    bool CheckOutputFileName(FormControls& form);
+
+    // Writes the list to outputPath, replacing the file only once the new one is complete.
+    // On failure shows the error, leaves the system error as the last error, and the previous
+    // file as it was.
+    bool WriteOutputFile();
+
+    const std::vector<std::string>& Lines() const { return lines; }
+    // The file's bytes: every line followed by "\r\n".
+    std::string FileBytes() const;
+
+    int placementCount = 0;
+    bool savedFlag = false;
+    std::string outputPath;
+
+  private:
+    std::vector<std::string> lines;
+};

@@ -1,0 +1,173 @@
+#include "sim/LibraryScan.h"
+
+#include <cstring>
+#include <new>
+
+#include "common/LastError.h"
+#include "common/Text.h"
+#include "sim/SceneryIndex.h"
+#include "sim/SimFiles.h"
+
+namespace {
+constexpr int kCombatFlightSimulator1 = 2;
+constexpr size_t kDirectoryEntry = 20;
+constexpr size_t kRecordHeader = 41;
+
+uint32_t ReadWord(const uint8_t* p) {
+    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+           static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
+}
+
+// Keeps the window's wait cursor up on every way out of the scan.
+class BusyScope {
+  public:
+    explicit BusyScope(const std::function<void(bool)>& showBusy) : show(showBusy) {
+        if (show)
+            show(true);
+    }
+    ~BusyScope() {
+        if (show)
+            show(false);
+    }
+
+  private:
+    const std::function<void(bool)>& show;
+};
+
+void ScanOneFile(const char* path, LibraryCatalogue& catalogue) {
+    if (LibraryFile* file = OpenLibraryFile(path)) {
+        ReadLibraryDirectory(file, catalogue);
+        CloseLibraryFile(file);
+    }
+}
+
+uint32_t IndexFormatOf(int versionIndex) {
+    if (versionIndex == 5)
+        return scenery_format::k22;
+    if (versionIndex == 6)
+        return scenery_format::k27;
+    return scenery_format::k9;
+}
+}  // namespace
+
+LibraryFile* OpenLibraryFile(const char* path) {
+    if (!path || strlen(path) > limits::kPath) {
+        SetLastErrorCode(errors::kInvalidParameter);
+        return nullptr;
+    }
+    auto* file = new (std::nothrow) LibraryFile;
+    if (!file) {
+        SetLastErrorCode(errors::kNotEnoughMemory);
+        return nullptr;
+    }
+    file->path = path;
+    if (!file->mapping.Open(path)) {
+        delete file;
+        return nullptr;
+    }
+    // A file too short for its flags word has no packed flag.
+    bool packedFlag = file->mapping.Size() >= 126 && (ReadWord(file->mapping.Bytes() + 122) >> 31);
+    if (!packedFlag)
+        return file;
+    file->mapping.Close();
+    // Packed files go to the packed reader; until it is part of the build they are not offered.
+    delete file;
+    SetLastErrorCode(errors::kInvalidData);
+    return nullptr;
+}
+
+void CloseLibraryFile(LibraryFile* file) {
+    delete file;
+}
+
+bool ReadLibraryDirectory(const LibraryFile* file, LibraryCatalogue& catalogue) {
+    if (!file || !file->Bytes()) {
+        SetLastErrorCode(errors::kInvalidParameter);
+        return false;
+    }
+    return ReadLibraryBytes(file->Bytes(), file->Size(), file->path, catalogue);
+}
+
+// Bounded by the real size: a directory entry that reaches past the end ends the directory
+// (what follows it cannot be trusted to be entries); an object record or name that reaches past
+// the end skips that one entry, and the next entry is read.
+bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
+                      LibraryCatalogue& catalogue) {
+    if (!bytes || size == 0) {
+        SetLastErrorCode(errors::kInvalidParameter);
+        return false;
+    }
+    if (size < 66)
+        return true;
+    const uint64_t directory = ReadWord(bytes + 62);
+    if (directory == 0)
+        return true;
+    std::string libraryPath = CutText(path, limits::kPath);
+    for (uint64_t entry = directory; entry + kDirectoryEntry <= size; entry += kDirectoryEntry) {
+        uint32_t recordOffset = ReadWord(bytes + entry);
+        if (recordOffset == 0)
+            break;
+        uint64_t start = directory + recordOffset;
+        if (start + kRecordHeader > size)
+            continue;
+        const uint8_t* record = bytes + start;
+        LibraryObject object;
+        for (int w = 0; w < 4; ++w)
+            object.guid.words[w] = ReadWord(record + 4 * w);
+        object.flagsByte = record[16];
+        object.recordLength = ReadWord(record + 17);
+        object.extra1 = ReadWord(record + 21);
+        object.radius = static_cast<int32_t>(ReadWord(record + 25));
+        object.scale = ReadWord(record + 29);
+        object.extra2 = ReadWord(record + 33);
+        object.extra3 = ReadWord(record + 37);
+        if (object.recordLength > kRecordHeader) {
+            if (start + object.recordLength > size)
+                continue;
+            // Names are cut to the program's path-and-name limit so every caption, tooltip and
+            // line built from them stays within its bounds.
+            size_t nameLength = object.recordLength - kRecordHeader;
+            object.name = std::string(reinterpret_cast<const char*>(record + kRecordHeader),
+                                      nameLength < limits::kPath ? nameLength : limits::kPath);
+        }
+        object.guidText = GuidDisplayText(object.guid);
+        object.guidAsmText = GuidAsmText(object.guid);
+        object.libraryPath = libraryPath;
+        catalogue.Append(std::move(object));
+    }
+    return true;
+}
+
+bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                   const std::function<void(bool busy)>& showBusy) {
+    BusyScope busy(showBusy);
+    catalogue.Clear();
+    // An empty folder is no simulator: joining it would read from the root of the current drive.
+    if (versionIndex < 0 || versionIndex > 6 || !installPath || !installPath[0]) {
+        SetLastErrorCode(errors::kFileNotFound);
+        return false;
+    }
+    if (versionIndex == kCombatFlightSimulator1) {
+        auto path = ComposePath("%s\\Scenery\\LIBRARY.BGL", installPath);
+        LibraryFile* file = path ? OpenLibraryFile(path->c_str()) : nullptr;
+        if (!file)
+            return false;
+        ReadLibraryDirectory(file, catalogue);
+        CloseLibraryFile(file);
+        return true;
+    }
+    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg"))
+        return false;
+    for (uint32_t record = 0; record < SceneryIndexCount(); ++record) {
+        const char* name = SceneryFileName(record);
+        if (!name)
+            break;
+        // Names of add-on areas may be absolute; they stand as they are.
+        auto path = IsAbsolutePath(name) ? ComposePath("%s.bgl", name)
+                                         : ComposePath("%s\\%s.bgl", installPath, name);
+        if (path)
+            ScanOneFile(path->c_str(), catalogue);
+    }
+    ClearSceneryIndex();
+    return true;
+}

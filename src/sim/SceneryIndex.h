@@ -1,0 +1,51 @@
+// The scenery area list: the records of every area's index file, in the order they were met,
+// from which the library catalogue learns which scenery files to open.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace scenery_format {
+constexpr uint32_t k9 = 9;    // Scenery\FILELIST.DAT of FS95, FS98, FS2000, CFS2
+constexpr uint32_t k22 = 22;  // SCENERY.DAT of FS2002
+constexpr uint32_t k27 = 27;  // SCENERY.DAT of FS2004
+}  // namespace scenery_format
+
+// One record copied byte for byte, and where its name starts (set by its own file's layout).
+struct SceneryIndexRecord {
+    std::vector<uint8_t> bytes;
+    uint32_t nameOffset = 0;
+};
+
+class SceneryIndexList {
+  public:
+    static constexpr uint32_t kCapacity = 1000;
+
+    // Empties the list and expects the given format. False when the slots cannot be had.
+    bool Reset(uint32_t expectedFormat);
+    void Clear();
+
+    // Adds the records of one index file held in memory; true when its format tag was accepted.
+    bool AddIndexFile(const uint8_t* bytes, size_t size);
+
+    uint32_t Count() const { return count; }
+    uint32_t Format() const { return format; }
+    // The zero-terminated scenery file name of a record, or null (last error 2 or 87).
+    const char* FileName(uint32_t record) const;
+
+  private:
+    uint32_t count = 0;
+    uint32_t format = scenery_format::k22;
+    std::unique_ptr<std::unique_ptr<SceneryIndexRecord>[]> records;
+};
+
+// The program's one list, used by one scan at a time on the GUI thread.
+SceneryIndexList& TheSceneryIndex();
+
+bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName);
+bool ReadIndexFile(const char* installFolder, const char* areaFolder);
+uint32_t SceneryIndexCount();
+const char* SceneryFileName(uint32_t record);
+void ClearSceneryIndex();

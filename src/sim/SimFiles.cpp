@@ -1,0 +1,37 @@
+#include "sim/SimFiles.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "common/LastError.h"
+#include "common/Text.h"
+
+namespace {
+constexpr uint32_t kFileNameTooLong = 206;
+}
+
+std::optional<std::string> ComposePath(const char* format, ...) {
+    char buffer[limits::kPath + 1];
+    va_list args;
+    va_start(args, format);
+    int length = vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (length < 0 || static_cast<size_t>(length) > limits::kPath) {
+        SetLastErrorCode(kFileNameTooLong);
+        return std::nullopt;
+    }
+    return std::string(buffer, static_cast<size_t>(length));
+}
+
+bool IsAbsolutePath(const char* path) {
+    if (!path || !path[0])
+        return false;
+    if (path[0] == '\\')
+        return true;
+#if !defined(_WIN32)
+    if (path[0] == '/')
+        return true;
+#endif
+    char c = path[0];
+    return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && path[1] == ':';
+}

@@ -1,0 +1,57 @@
+#include "sim/KnownObjects.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+const Guid128 kBaron{{0x90B2BBE0, 0x11D2F24A, 0x1000849C, 0x2AE60C5A}};
+}
+
+TEST(Guid128, TextFormsHaveEightUpperCaseDigitsPerWord) {
+    EXPECT_EQ(GuidDisplayText(kBaron), "{ 90B2BBE0, 11D2F24A, 1000849C, 2AE60C5A }");
+    EXPECT_EQ(GuidAsmText(kBaron), "090B2BBE0h, 011D2F24Ah, 01000849Ch, 02AE60C5Ah");
+    EXPECT_EQ(GuidAsmText(Guid128{{0xA1B2C3D4, 0xE5F6, 0x11D2F24A, 0x1000849C}}),
+              "0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch");
+}
+
+TEST(KnownObjectTable, KeepsItsRowsInPlaceAndEndsWithTheZeroRow) {
+    EXPECT_STREQ(KnownObjectTable[0].name, "ASO_beechcraftbaron");
+    EXPECT_STREQ(KnownObjectTable[1].name, "ASO_beechcraftbonanza");
+    EXPECT_STREQ(KnownObjectTable[822].name, "SCO_gen_radarshackB");
+    EXPECT_STREQ(KnownObjectTable[825].name, "SCO_gen_radarshack");
+    EXPECT_STREQ(KnownObjectTable[954].name, "Dynamic Scenery New Fuel Truck");
+    EXPECT_EQ(KnownObjectTable[954].guid,
+              (Guid128{{0x00C2CDA9, 0xA9E100AA, 0x596711D0, 0xB1A18308}}));
+    EXPECT_TRUE(KnownObjectTable[kKnownObjectCount].guid.IsZero());
+    EXPECT_EQ(KnownObjectTable[kKnownObjectCount].name, nullptr);
+    EXPECT_EQ(KnownObjectTable[822].guid, KnownObjectTable[825].guid);
+    EXPECT_EQ(KnownObjectTable[823].guid, KnownObjectTable[852].guid);
+    // Unassigned rows carry no identifier: they must be the zero row that never matches.
+    for (size_t row = 0; row < kKnownObjectCount; ++row) {
+        if (KnownObjectTable[row].name == nullptr) {
+            EXPECT_TRUE(KnownObjectTable[row].guid.IsZero()) << row;
+        }
+    }
+}
+
+TEST(FindKnownObject, GivesTheFirstEqualRowAndNeverMatchesZero) {
+    EXPECT_EQ(FindKnownObject(kBaron), 0);
+    EXPECT_EQ(FindKnownObject(KnownObjectTable[825].guid), 822);
+    EXPECT_EQ(FindKnownObject(KnownObjectTable[954].guid), 954);
+
+    Guid128 lastWordZero = kBaron;
+    lastWordZero.words[3] = 0;
+    EXPECT_EQ(FindKnownObject(lastWordZero), -1);
+    EXPECT_EQ(FindKnownObject(Guid128{}), -1);
+    EXPECT_EQ(FindKnownObject(nullptr), -1);
+    EXPECT_EQ(FindKnownObjectIn(KnownObjectTable, 0, &kBaron), -1);
+
+    // A completed table with both pairs filled in resolves each to its earlier row.
+    static KnownObject complete[kKnownObjectCount + 1];
+    for (size_t row = 0; row < kKnownObjectCount; ++row) {
+        complete[row] = {{{0x1000u + static_cast<uint32_t>(row), 1, 2, 3}}, "row"};
+    }
+    complete[825].guid = complete[822].guid;
+    complete[852].guid = complete[823].guid;
+    EXPECT_EQ(FindKnownObjectIn(complete, kKnownObjectCount, &complete[852].guid), 823);
+    EXPECT_EQ(FindKnownObjectIn(complete, kKnownObjectCount, &complete[825].guid), 822);
+}
