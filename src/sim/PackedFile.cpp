@@ -89,6 +89,22 @@ void CopyMatch(uint8_t* out, uint32_t distance, size_t length, const uint8_t* ou
     }
 }
 
+// The next nine bits decide a literal: its byte value, with its bit count (8 or 9) above; 0
+// where the bits begin a copy or block mark.
+struct LiteralTable {
+    uint16_t entries[512];
+    constexpr LiteralTable() : entries() {
+        for (unsigned bits = 0; bits < 512; ++bits) {
+            if ((bits & 1) == 0) {
+                entries[bits] = uint16_t(8 << 8 | (bits >> 1 & 0x7F));
+            } else if (bits & 2) {
+                entries[bits] = uint16_t(9 << 8 | 0x80 | (bits >> 2 & 0x7F));
+            }
+        }
+    }
+};
+constexpr LiteralTable kLiteralTable;
+
 }  // namespace
 
 const char* PackedFileStatusName(PackedFileStatus status) {
@@ -132,6 +148,23 @@ int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination,
 
     for (;;) {
         r.Refill();
+        // Runs of literals dominate poorly compressible data: while the buffer holds six
+        // literals' worth of bits and the output has room for them, decode them from the table.
+        if (r.count >= 54 && size_t(outEnd - out) >= 6) {
+            int i = 0;
+            for (; i < 6; ++i) {
+                const uint16_t e = kLiteralTable.entries[r.bits & 511];
+                if (e == 0) {
+                    break;
+                }
+                *out++ = uint8_t(e);
+                r.Consume(e >> 8);
+            }
+            if (i == 6) {
+                continue;
+            }
+            r.Refill();
+        }
         const uint64_t b = r.bits;
         if ((b & 1) == 0) {
             if (r.count < 8) {
