@@ -1,0 +1,114 @@
+#include "placement/FieldChecks.h"
+
+#include <gtest/gtest.h>
+
+#include "common/AppStrings.h"
+#include "common/FakeForm.h"
+#include "common/MessageRecorder.h"
+#include "resource.h"
+
+namespace {
+
+struct Leaving {
+    int field;
+    const char* typed;
+    const char* after;  // null: refused with the field's message
+    unsigned message;
+};
+
+}  // namespace
+
+TEST(FieldChecks, LeavingAFieldRewritesOrRefusesIt) {
+    const Leaving cases[] = {
+        {IDC_LATITUDE, "N 58* 35' 45", "N058* 35' 45.0000\"", 0},
+        {IDC_LATITUDE, "N058* 35' 45.0000\"", "N058* 35' 45.0000\"", 0},
+        {IDC_LATITUDE, "-13.9225", "S013* 55' 21.0000\"", 0},
+        {IDC_LATITUDE, "N 61 13", "N061* 13' 00.0000\"", 0},
+        {IDC_LATITUDE, "", "", 0},
+        {IDC_LATITUDE, "58 61", nullptr, IDS_LATITUDE_UNREADABLE},
+        {IDC_LATITUDE, "   ", nullptr, IDS_LATITUDE_UNREADABLE},
+        {IDC_LATITUDE, "N 91", nullptr, IDS_LATITUDE_UNREADABLE},
+        {IDC_LONGITUDE, "-122.5", "W122* 30' 00.0000\"", 0},
+        {IDC_LONGITUDE, "E 181", nullptr, IDS_LONGITUDE_UNREADABLE},
+        {IDC_ALTITUDE, "150", "150.00", 0},
+        {IDC_ALTITUDE, "100000", "100000.00", 0},
+        {IDC_ALTITUDE, "12abc", "12.00", 0},
+        {IDC_ALTITUDE, "2e2", "200.00", 0},
+        {IDC_ALTITUDE, "100000.01", nullptr, IDS_ALTITUDE_UNREADABLE},
+        {IDC_ALTITUDE, "-1", nullptr, IDS_ALTITUDE_UNREADABLE},
+        {IDC_ALTITUDE, "   ", nullptr, IDS_ALTITUDE_UNREADABLE},
+        {IDC_ALTITUDE, "1e999", nullptr, IDS_ALTITUDE_UNREADABLE},
+        {IDC_HEADING, "360", "360.00", 0},
+        {IDC_HEADING, "0", "0.00", 0},
+        {IDC_HEADING, "360.5", nullptr, IDS_HEADING_UNREADABLE},
+        {IDC_HEADING, "inf", nullptr, IDS_HEADING_UNREADABLE},
+        {IDC_PITCH, "0.004", "0.00", 0},
+        {IDC_PITCH, "nan", nullptr, IDS_PITCH_UNREADABLE},
+        {IDC_BANK, "0x10", "0.00", 0},  // the number is the 0 before the x
+        {IDC_BANK, "-0.5", nullptr, IDS_BANK_UNREADABLE},
+    };
+    for (const Leaving& c : cases) {
+        FakeForm form;
+        MessageRecorder messages;
+        form[c.field].text = c.typed;
+        const bool accepted = OnFieldLostFocus(form, c.field);
+        EXPECT_EQ(accepted, c.after != nullptr) << c.typed;
+        if (c.after) {
+            EXPECT_EQ(form[c.field].text, c.after) << c.typed;
+            EXPECT_TRUE(messages.messages.empty()) << c.typed;
+            EXPECT_EQ(form.commandStateUpdates, 1) << c.typed;
+            EXPECT_EQ(form.focusCount, 0);
+        } else {
+            EXPECT_EQ(form[c.field].text, c.typed);  // what the user typed stays
+            ASSERT_EQ(messages.messages.size(), 1u) << c.typed;
+            EXPECT_EQ(messages.messages[0].text, LoadAppString(c.message));
+            EXPECT_EQ(messages.messages[0].kind, 0u);
+            EXPECT_EQ(form.focused, c.field);
+            EXPECT_EQ(form.commandStateUpdates, 0) << c.typed;
+        }
+    }
+}
+
+TEST(FieldChecks, JudgesTheFirst63CharactersAndReplacesTheWholeText) {
+    FakeForm form;
+    MessageRecorder messages;
+    form[IDC_ALTITUDE].text = "12" + std::string(61, ' ') + "this part is never read";
+    ASSERT_TRUE(CheckAltitudeField(form, true));
+    EXPECT_EQ(form[IDC_ALTITUDE].text, "12.00");
+    form[IDC_ALTITUDE].text = "1" + std::string(62, '0') + "5";
+    EXPECT_FALSE(CheckAltitudeField(form, true));
+}
+
+TEST(FieldChecks, SnapToGroundAndTheRewriteFlag) {
+    FakeForm form;
+    form[IDC_SNAP_TO_GROUND].checked = true;
+    form[IDC_ALTITUDE].text = "garbage";
+    EXPECT_TRUE(CheckAltitudeField(form, false));
+    EXPECT_EQ(form[IDC_ALTITUDE].text, "0.00");
+
+    form[IDC_LATITUDE].text = "n 58:35:45";
+    form[IDC_HEADING].text = "90";
+    EXPECT_TRUE(CheckLatitudeField(form, false));
+    EXPECT_TRUE(CheckAngleField(form, IDC_HEADING, false));
+    EXPECT_EQ(form[IDC_LATITUDE].text, "n 58:35:45");
+    EXPECT_EQ(form[IDC_HEADING].text, "90");
+    EXPECT_EQ(form.commandStateUpdates, 0);
+}
+
+TEST(FieldChecks, MessagesAreTheProgramsTexts) {
+    EXPECT_EQ(LoadAppString(IDS_LATITUDE_UNREADABLE),
+              "The latitude value cannot be read. Format the latitude like the following "
+              "examples: N 58* 35' 45 or S 13* 55' 21.");
+    EXPECT_EQ(LoadAppString(IDS_LONGITUDE_UNREADABLE),
+              "The longitude value cannot be read. Format the longitude like the following "
+              "examples: W 123* 35' 09 or E 85* 41' 36.");
+    EXPECT_EQ(LoadAppString(IDS_ALTITUDE_UNREADABLE),
+              "The altitude value cannot be read. Enter the altitude as a value between 0 and "
+              "100000.");
+    EXPECT_EQ(LoadAppString(IDS_PITCH_UNREADABLE),
+              "The pitch value cannot be read. Enter the pitch as a value between 0 and 360.");
+    EXPECT_EQ(LoadAppString(IDS_BANK_UNREADABLE),
+              "The bank value cannot be read. Enter the bank as a value between 0 and 360.");
+    EXPECT_EQ(LoadAppString(IDS_HEADING_UNREADABLE),
+              "The heading value cannot be read. Enter the heading as a value between 0 and 360.");
+}
