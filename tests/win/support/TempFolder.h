@@ -4,7 +4,7 @@
 #include <string>
 
 class TempFolder {
-public:
+  public:
     TempFolder();
     ~TempFolder();
     TempFolder(const TempFolder&) = delete;
@@ -13,7 +13,7 @@ public:
     const std::string& Path() const { return path; }
     std::string File(const std::string& name) const { return path + "\\" + name; }
 
-private:
+  private:
     std::string path;
 };
 

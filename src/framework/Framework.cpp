@@ -1,1 +1,0 @@
-// The dialog framework's sources live beside this file.

@@ -1,0 +1,34 @@
+// CToolTipCtrl: the platform's tooltip control, owned by a window, with one tool per control
+// (identified by the control's handle) or per id over a rectangle.
+#pragma once
+#include <windows.h>
+
+#include <string_view>
+
+class CToolTipCtrl {
+  public:
+    CToolTipCtrl() = default;
+    ~CToolTipCtrl();
+    CToolTipCtrl(const CToolTipCtrl&) = delete;
+    CToolTipCtrl& operator=(const CToolTipCtrl&) = delete;
+
+    bool Create(HWND owner, DWORD style = 0);
+    void Destroy();
+    // A tool for a whole control.
+    bool AddTool(HWND control, std::string_view text);
+    // A tool with its own id over the owner's client area (controls that draw their own tips).
+    bool AddTool(UINT id, const RECT& rect, std::string_view text);
+    void UpdateTipText(HWND control, std::string_view text);
+    void UpdateTipText(UINT id, std::string_view text);
+    std::string GetText(HWND control) const;
+    void Activate(bool active);
+    // Shows the tips for queued mouse messages of the window (called from PreTranslateMessage).
+    void RelayEvent(MSG* message);
+    // The control under a point of the screen that has a tool, or null (TTM_WINDOWFROMPOINT).
+    HWND WindowFromPoint(POINT screenPoint) const;
+    int GetToolCount() const;
+    HWND m_hWnd = nullptr;
+
+  private:
+    HWND m_owner = nullptr;
+};

@@ -1,0 +1,88 @@
+#include "WinApp.h"
+
+#include <commctrl.h>
+
+namespace {
+CWinApp* theApplication = nullptr;
+}
+
+CWinApp::CWinApp() {
+    theApplication = this;
+}
+
+CWinApp::~CWinApp() {
+    if (theApplication == this)
+        theApplication = nullptr;
+}
+
+CWinApp* AfxGetApp() {
+    return theApplication;
+}
+
+HINSTANCE CWinApp::ResourceInstance() {
+    return ::GetModuleHandleA(nullptr);
+}
+
+std::string ProgramBaseName() {
+    char path[MAX_PATH + 1] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    std::string name(path, length);
+    size_t slash = name.find_last_of("\\/:");
+    if (slash != std::string::npos)
+        name.erase(0, slash + 1);
+    size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos)
+        name.erase(dot);
+    return name;
+}
+
+int CWinApp::Run(HINSTANCE instance) {
+    m_hInstance = instance;
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
+    ::InitCommonControlsEx(&controls);
+    InitInstance();
+    return m_exitCode;
+}
+
+void CWinApp::SetRegistryKey(const char* company) {
+    m_profileKey = std::string("Software\\") + company + "\\" + ProgramBaseName();
+}
+
+std::string CWinApp::ProfileSectionPath(const char* section) const {
+    std::string path = m_profileKey;
+    if (section && *section)
+        path += std::string("\\") + section;
+    return path;
+}
+
+UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const {
+    if (m_profileKey.empty())
+        return UINT(defaultValue);
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), 0, KEY_QUERY_VALUE,
+                        &key) != ERROR_SUCCESS)
+        return UINT(defaultValue);
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    LONG status =
+        ::RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+    ::RegCloseKey(key);
+    if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value))
+        return UINT(defaultValue);
+    return value;
+}
+
+bool CWinApp::WriteProfileInt(const char* section, const char* entry, int value) const {
+    if (m_profileKey.empty())
+        return false;
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), 0, nullptr, 0,
+                          KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    DWORD data = DWORD(value);
+    LONG status = ::RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
+                                   sizeof(data));
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}

@@ -1,0 +1,184 @@
+// The dialog framework against real windows: message maps, reflection, the modal loop with
+// PreTranslateMessage, data exchange and the settings in the registry.
+#include <gtest/gtest.h>
+
+#include "framework/Dialog.h"
+#include "framework/WinApp.h"
+#include "support/DialogTemplate.h"
+#include "support/GuiTest.h"
+
+namespace {
+
+constexpr WORD kEdit = 101;
+constexpr WORD kButton = 102;
+constexpr WORD kCheck = 103;
+constexpr WORD kLabel = 104;
+
+class CountingEdit : public CWnd {
+  public:
+    int changes = 0;
+    bool takeChanges = true;
+    void OnReflectedChange() { ++changes; }
+    HBRUSH CtlColor(HDC, UINT) { return nullptr; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CountingEdit, CWnd)
+ON_CONTROL_REFLECT(EN_CHANGE, &CountingEdit::OnReflectedChange)
+END_MESSAGE_MAP()
+
+class ColouredLabel : public CWnd {
+  public:
+    HBRUSH brush = ::CreateSolidBrush(RGB(0, 128, 0));
+    ~ColouredLabel() override { ::DeleteObject(brush); }
+    HBRUSH CtlColor(HDC dc, UINT) {
+        ::SetBkColor(dc, RGB(0, 128, 0));
+        return brush;
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(ColouredLabel, CWnd)
+ON_WM_CTLCOLOR_REFLECT()
+END_MESSAGE_MAP()
+
+class TestDialog : public CDialog {
+  public:
+    explicit TestDialog(DialogTemplateBuilder& builder) : CDialog(builder.Get(), nullptr) {}
+    CountingEdit edit;
+    ColouredLabel label;
+    std::string text = "initial";
+    int checked = 1;
+    int clicks = 0;
+    int parentChanges = 0;
+    std::vector<UINT> keysSeen;
+
+    bool PreTranslateMessage(MSG* message) override {
+        if (message->message == WM_KEYDOWN)
+            keysSeen.push_back(UINT(message->wParam));
+        return CDialog::PreTranslateMessage(message);
+    }
+
+  protected:
+    void DoDataExchange(CDataExchange* exchange) override {
+        DDX_Control(exchange, kEdit, edit);
+        DDX_Control(exchange, kLabel, label);
+        DDX_Text(exchange, kEdit, text, 10);
+        DDX_Check(exchange, kCheck, checked);
+    }
+    void OnButton() { ++clicks; }
+    void OnEditChange() { ++parentChanges; }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(TestDialog, CDialog)
+ON_BN_CLICKED(kButton, &TestDialog::OnButton)
+ON_EN_CHANGE(kEdit, &TestDialog::OnEditChange)
+END_MESSAGE_MAP()
+
+DialogTemplateBuilder MakeTemplate() {
+    DialogTemplateBuilder builder("Framework", 200, 100);
+    builder.Add(0x0081, "", kEdit, 5, 5, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)
+        .Add(0x0080, "Press", kButton, 5, 25, 50, 14, WS_TABSTOP)
+        .Add(0x0080, "Check", kCheck, 5, 45, 50, 12, BS_AUTOCHECKBOX | WS_TABSTOP)
+        .Add(0x0082, "Label", kLabel, 5, 65, 50, 12, 0)
+        .Add(0x0080, "OK", IDOK, 140, 80, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP);
+    return builder;
+}
+
+TEST(Framework, MapsCommandsReflectsNotificationsAndExchangesData) {
+    auto builder = MakeTemplate();
+    TestDialog dialog(builder);
+    ASSERT_TRUE(dialog.Create());
+    // Data to controls at initialisation; the edit's change went to the edit, not the parent.
+    EXPECT_EQ(dialog.edit.GetWindowText(), "initial");
+    EXPECT_GE(dialog.edit.changes, 1);
+    EXPECT_EQ(dialog.parentChanges, 0);
+    EXPECT_EQ(::SendDlgItemMessageA(dialog.m_hWnd, kCheck, BM_GETCHECK, 0, 0), BST_CHECKED);
+
+    ::SendDlgItemMessageA(dialog.m_hWnd, kButton, BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog.clicks, 1);
+
+    // Controls to data, cut to the exchange's limit.
+    dialog.edit.SetWindowText("a text longer than ten");
+    ::SendDlgItemMessageA(dialog.m_hWnd, kCheck, BM_SETCHECK, BST_UNCHECKED, 0);
+    ASSERT_TRUE(dialog.UpdateData(true));
+    EXPECT_EQ(dialog.text, "a text lon");
+    EXPECT_EQ(dialog.checked, 0);
+
+    // The label chose its own colours through the reflected WM_CTLCOLORSTATIC.
+    HDC dc = ::GetDC(dialog.m_hWnd);
+    LRESULT brush =
+        ::SendMessageA(dialog.m_hWnd, WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(dialog.label.m_hWnd));
+    ::ReleaseDC(dialog.m_hWnd, dc);
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), dialog.label.brush);
+
+    HWND edit = dialog.edit.m_hWnd;
+    dialog.EndDialog(IDOK);
+    EXPECT_FALSE(::IsWindow(edit));
+    EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);  // detached when the window went
+}
+
+TEST(Framework, ModalLoopShowsQueuedKeysToPreTranslateAndEndsOnEscape) {
+    auto builder = MakeTemplate();
+    TestDialog dialog(builder);
+    gui_test::WhenDialogOpens([](HWND window) {
+        gui_test::FocusControl(window, kEdit);
+        gui_test::PressKey('A');
+        gui_test::PressKey(VK_ESCAPE);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    ASSERT_GE(dialog.keysSeen.size(), 2u);
+    EXPECT_EQ(dialog.keysSeen.front(), UINT('A'));
+    EXPECT_EQ(dialog.keysSeen.back(), UINT(VK_ESCAPE));
+    EXPECT_EQ(dialog.m_hWnd, nullptr);
+}
+
+TEST(Framework, OkCopiesTheControlsBackAndEndsTheLoop) {
+    auto builder = MakeTemplate();
+    TestDialog dialog(builder);
+    gui_test::WhenDialogOpens([](HWND window) {
+        ::SetDlgItemTextA(window, kEdit, "typed");
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                       LPARAM(::GetDlgItem(window, IDOK)));
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.text, "typed");
+}
+
+class ProfileTest : public ::testing::Test {
+  protected:
+    void SetUp() override { app.SetRegistryKey("ScenewrightFrameworkTest"); }
+    void TearDown() override {
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ScenewrightFrameworkTest");
+    }
+    void SetRaw(const char* name, DWORD type, const void* data, DWORD size) {
+        HKEY key;
+        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, app.ProfileKeyPath().c_str(), 0, nullptr, 0,
+                                    KEY_SET_VALUE, nullptr, &key, nullptr),
+                  ERROR_SUCCESS);
+        ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
+        ::RegCloseKey(key);
+    }
+    CWinApp app;
+};
+
+TEST_F(ProfileTest, IntegersRoundTripAndForeignValuesReadAsMissing) {
+    EXPECT_EQ(app.ProfileKeyPath(), "Software\\ScenewrightFrameworkTest\\Framework_test");
+    EXPECT_EQ(app.GetProfileInt("", "Value", 5), 5u);
+    ASSERT_TRUE(app.WriteProfileInt("", "Value", 3));
+    EXPECT_EQ(app.GetProfileInt("", "Value", 5), 3u);
+    ASSERT_TRUE(app.WriteProfileInt("", "Value", -1));
+    EXPECT_EQ(int(app.GetProfileInt("", "Value", 5)), -1);
+
+    SetRaw("Text", REG_SZ, "1", 2);
+    EXPECT_EQ(app.GetProfileInt("", "Text", 7), 7u);
+    unsigned long long wide = 1;
+    SetRaw("Wide", REG_BINARY, &wide, sizeof(wide));
+    EXPECT_EQ(app.GetProfileInt("", "Wide", 7), 7u);
+    DWORD one = 1;
+    SetRaw("Binary", REG_BINARY, &one, sizeof(one));
+    EXPECT_EQ(app.GetProfileInt("", "Binary", 7), 7u);
+}
+
+}  // namespace

@@ -1,0 +1,147 @@
+#include "GuiTest.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <vector>
+
+#include "Png.h"
+
+namespace gui_test {
+
+void PumpMessages(DWORD milliseconds) {
+    DWORD start = ::GetTickCount();
+    do {
+        MSG message;
+        while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&message);
+            ::DispatchMessageA(&message);
+        }
+        if (milliseconds)
+            ::Sleep(5);
+    } while (::GetTickCount() - start < milliseconds);
+}
+
+namespace {
+std::function<void(HWND)> pendingScript;
+UINT_PTR scriptTimer = 0;
+
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof(className));
+    if (::IsWindowVisible(window) && std::string(className) == "#32770") {
+        *reinterpret_cast<HWND*>(found) =
+            window;  // the last one listed is the newest? take topmost
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
+    HWND dialog = nullptr;
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog,
+                        reinterpret_cast<LPARAM>(&dialog));
+    if (!dialog)
+        return;
+    ::KillTimer(nullptr, scriptTimer);
+    scriptTimer = 0;
+    auto script = std::move(pendingScript);
+    pendingScript = nullptr;
+    script(dialog);
+}
+}  // namespace
+
+void WhenDialogOpens(std::function<void(HWND dialog)> script) {
+    pendingScript = std::move(script);
+    scriptTimer = ::SetTimer(nullptr, 0, 20, &ScriptTimer);
+}
+
+void PressKey(UINT virtualKey) {
+    HWND focus = ::GetFocus();
+    UINT scan = ::MapVirtualKeyA(virtualKey, 0);
+    ::PostMessageA(focus, WM_KEYDOWN, virtualKey, LPARAM(1 | (scan << 16)));
+    ::PostMessageA(focus, WM_KEYUP, virtualKey, LPARAM(1 | (scan << 16) | (3u << 30)));
+}
+
+void TypeText(const std::string& text) {
+    for (unsigned char c : text) {
+        HWND focus = ::GetFocus();
+        ::PostMessageA(focus, WM_CHAR, c, 1);
+    }
+}
+
+void MovePointerTo(HWND window, POINT clientPoint) {
+    POINT screen = clientPoint;
+    ::ClientToScreen(window, &screen);
+    ::SetCursorPos(screen.x, screen.y);
+    ::PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(clientPoint.x, clientPoint.y));
+    PumpMessages();
+}
+
+void MovePointerAway() {
+    ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+    PumpMessages();
+}
+
+void FocusControl(HWND dialog, int id) {
+    ::SendMessageA(dialog, WM_NEXTDLGCTL, WPARAM(::GetDlgItem(dialog, id)), TRUE);
+    PumpMessages();
+}
+
+COLORREF PixelAt(HWND window, int x, int y) {
+    ::UpdateWindow(window);
+    HDC dc = ::GetDC(window);
+    COLORREF colour = ::GetPixel(dc, x, y);
+    ::ReleaseDC(window, dc);
+    return colour;
+}
+
+bool SaveWindowPng(HWND window, const std::string& path) {
+    ::RedrawWindow(window, nullptr, nullptr,
+                   RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpMessages(50);
+    RECT rect{};
+    ::GetWindowRect(window, &rect);
+    int width = rect.right - rect.left;
+    int height = rect.bottom - rect.top;
+    if (width <= 0 || height <= 0)
+        return false;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top-down rows
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HBITMAP bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bool ok = false;
+    if (bitmap) {
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ok = ::BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY) != FALSE;
+        ::GdiFlush();
+        if (ok) {
+            std::vector<uint8_t> rgb(size_t(width) * size_t(height) * 3);
+            const auto* source = static_cast<const uint8_t*>(bits);
+            for (size_t i = 0; i < size_t(width) * size_t(height); ++i) {
+                rgb[i * 3] = source[i * 4 + 2];
+                rgb[i * 3 + 1] = source[i * 4 + 1];
+                rgb[i * 3 + 2] = source[i * 4];
+            }
+            ok = WritePngRgb(path, width, height, rgb);
+        }
+        ::SelectObject(memory, old);
+        ::DeleteObject(bitmap);
+    }
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+    return ok;
+}
+
+std::string ScreenshotPath(const std::string& name) {
+    std::string folder = std::string(SCENEWRIGHT_BINARY_DIR) + "/screenshots";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    return folder + "/" + name + ".png";
+}
+
+}  // namespace gui_test

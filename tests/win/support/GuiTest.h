@@ -1,0 +1,41 @@
+// Helpers for tests that drive real windows: pumping messages, running a script inside a modal
+// loop, posting keys and mouse moves through the queue, and reading back what was drawn.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+namespace gui_test {
+
+// Dispatches queued messages for about the given time (0: only what is queued now).
+void PumpMessages(DWORD milliseconds = 0);
+
+// Runs script(dialog) as soon as a dialog window of this thread is shown, inside the loop of
+// whatever DoModal is running then. The script usually ends by closing the dialog.
+void WhenDialogOpens(std::function<void(HWND dialog)> script);
+
+// Keys and characters posted to the focused control through the queue, so that the modal
+// loop's PreTranslateMessage sees them. Not pumped here: pumping would dispatch them past that
+// loop; outside a modal loop, call PumpMessages afterwards.
+void PressKey(UINT virtualKey);
+void TypeText(const std::string& text);
+
+// Moves the pointer to a point of a window's client area (real cursor position and a posted
+// WM_MOUSEMOVE), or away from every window of the test.
+void MovePointerTo(HWND window, POINT clientPoint);
+void MovePointerAway();
+
+// Focus changes the way a user makes them (WM_NEXTDLGCTL inside a dialog).
+void FocusControl(HWND dialog, int id);
+
+// The colour at a point of a window's client area as it is on the screen now.
+COLORREF PixelAt(HWND window, int x, int y);
+
+// Saves what a window shows (caption and frame included) as a PNG file; false on failure.
+bool SaveWindowPng(HWND window, const std::string& path);
+
+// Where tests put their screenshots: <binary dir>/screenshots/<name>.png (folder made).
+std::string ScreenshotPath(const std::string& name);
+
+}  // namespace gui_test
