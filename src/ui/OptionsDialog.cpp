@@ -6,9 +6,6 @@ COptionsDialog::COptionsDialog(CWnd* parent) : CDialog(IDD_OPTIONS, parent) {}
 
 COptionsDialog::~COptionsDialog() = default;
 
-BEGIN_MESSAGE_MAP(COptionsDialog, CDialog)
-END_MESSAGE_MAP()
-
 void COptionsDialog::DoDataExchange(CDataExchange* exchange) {
     CDialog::DoDataExchange(exchange);
     DDX_Control(exchange, IDC_KEEP_ASSEMBLER, m_keepAssemblerBox);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "framework/MessageMap.h"
 
 class COptionsDialog : public CDialog {
   public:
@@ -19,5 +18,4 @@ class COptionsDialog : public CDialog {
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    DECLARE_MESSAGE_MAP()
 };

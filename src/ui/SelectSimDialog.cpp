@@ -7,9 +7,6 @@ CSelectSimDialog::CSelectSimDialog(CWnd* parent, const SimVersionTable* table)
 
 CSelectSimDialog::~CSelectSimDialog() = default;
 
-BEGIN_MESSAGE_MAP(CSelectSimDialog, CDialog)
-END_MESSAGE_MAP()
-
 void CSelectSimDialog::DoDataExchange(CDataExchange* exchange) {
     CDialog::DoDataExchange(exchange);
     DDX_Control(exchange, IDC_SIM_LIST, m_versionList);

@@ -3,7 +3,6 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "framework/MessageMap.h"
 #include "sim/SimVersion.h"
 
 class CSelectSimDialog : public CDialog {
@@ -18,7 +17,6 @@ class CSelectSimDialog : public CDialog {
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
-    DECLARE_MESSAGE_MAP()
 
   private:
     const SimVersionTable* m_table;
