@@ -82,14 +82,6 @@ TEST_F(InstalledSims, ValuesAreStoredExactlyFromThe32BitView) {
     EXPECT_EQ(ChooseInitialVersion(table, 0), 0);
 }
 
-TEST_F(InstalledSims, LoneFs2004IsChosenWhateverTheStoredIndex) {
-    Write(6, std::string("C:\\FS9\0", 7));
-    ASSERT_TRUE(DiscoverSimVersions(&table));
-    EXPECT_EQ(CountInstalledVersions(table), 1);
-    EXPECT_EQ(ChooseInitialVersion(table, 0), 6);
-    EXPECT_EQ(ChooseInitialVersion(table, 5), 6);
-}
-
 void Click(HWND dialog, int id) {
     ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    LPARAM(::GetDlgItem(dialog, id)));
