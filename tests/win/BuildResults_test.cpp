@@ -1,0 +1,104 @@
+// The results window: the output as the compiler wrote it, controls that follow the window's
+// edges, and a window that refuses to become smaller than it opened.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resource.h"
+#include "support/GuiTest.h"
+#include "ui/BuildResultsDialog.h"
+
+namespace {
+
+RECT ControlRect(HWND dialog, int id) {
+    RECT r;
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+std::string CompilerOutput() {
+    std::string output;
+    for (int i = 1; i <= 200; ++i)
+        output += "objects.csv(" + std::to_string(i) + "): placement read\r\n";
+    return output + "\tdone, 0 errors\r\n";
+}
+
+}  // namespace
+
+TEST(BuildResults, ShowsTheOutputUnchangedAndFollowsTheWindowEdges) {
+    const std::string output = CompilerOutput();
+    CBuildResultsDialog dialog(nullptr, output);
+    bool ran = false;
+    gui_test::WhenDialogOpens([&](HWND window) {
+        ran = true;
+        std::string shown(output.size() + 16, '\0');
+        shown.resize(
+            size_t(::GetDlgItemTextA(window, IDC_BUILD_OUTPUT, shown.data(), int(shown.size()))));
+        EXPECT_EQ(shown, output);
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDOK));
+        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_BUILD_OUTPUT)));
+
+        RECT frame;
+        ::GetWindowRect(window, &frame);
+        const RECT text = ControlRect(window, IDC_BUILD_OUTPUT);
+        const RECT ok = ControlRect(window, IDOK);
+        ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 120,
+                       frame.bottom - frame.top + 80, SWP_NOMOVE | SWP_NOZORDER);
+        gui_test::PumpMessages();
+        const RECT grownText = ControlRect(window, IDC_BUILD_OUTPUT);
+        const RECT movedOk = ControlRect(window, IDOK);
+        EXPECT_EQ(grownText.left, text.left);
+        EXPECT_EQ(grownText.top, text.top);
+        EXPECT_EQ(grownText.right, text.right + 120);
+        EXPECT_EQ(grownText.bottom, text.bottom + 80);
+        EXPECT_EQ(movedOk.left, ok.left + 120);
+        EXPECT_EQ(movedOk.top, ok.top + 80);
+        EXPECT_EQ(movedOk.right - movedOk.left, ok.right - ok.left);
+        gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("BuildResults"));
+
+        // Minimising changes nothing; the way back restores the same layout.
+        ::ShowWindow(window, SW_MINIMIZE);
+        ::ShowWindow(window, SW_RESTORE);
+        gui_test::PumpMessages();
+        EXPECT_EQ(ControlRect(window, IDOK).left, movedOk.left);
+
+        MINMAXINFO limits{};
+        ::SendMessageA(window, WM_GETMINMAXINFO, 0, LPARAM(&limits));
+        EXPECT_EQ(limits.ptMinTrackSize.x, frame.right - frame.left);
+        EXPECT_EQ(limits.ptMinTrackSize.y, frame.bottom - frame.top);
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                       LPARAM(::GetDlgItem(window, IDOK)));
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_TRUE(ran);
+}
+
+TEST(BuildResults, AnchorsWithoutFlagsOrControlsAreLeftAlone) {
+    class Probe : public CResizableDialog {
+      public:
+        Probe() : CResizableDialog(IDD_BUILD_RESULTS, nullptr) {
+            AddAnchor(IDC_BUILD_OUTPUT, 0);       // not added
+            AddAnchor(4242, anchor::kMoveRight);  // no such control
+            AddAnchor(IDOK, anchor::kStretchRight | anchor::kMoveRight | anchor::kMoveDown);
+        }
+    } dialog;
+    gui_test::WhenDialogOpens([](HWND window) {
+        const RECT text = ControlRect(window, IDC_BUILD_OUTPUT);
+        const RECT ok = ControlRect(window, IDOK);
+        RECT frame;
+        ::GetWindowRect(window, &frame);
+        ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 50,
+                       frame.bottom - frame.top + 30, SWP_NOMOVE | SWP_NOZORDER);
+        gui_test::PumpMessages();
+        EXPECT_EQ(ControlRect(window, IDC_BUILD_OUTPUT).right, text.right);
+        const RECT after = ControlRect(window, IDOK);
+        EXPECT_EQ(after.left, ok.left);  // the stretch wins over the move
+        EXPECT_EQ(after.right, ok.right + 50);
+        EXPECT_EQ(after.top, ok.top + 30);
+        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+}
