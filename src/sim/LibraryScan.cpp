@@ -1,5 +1,7 @@
 #include "sim/LibraryScan.h"
 
+#include "sim/PackedFile.h"
+
 #include <cstring>
 #include <new>
 
@@ -69,14 +71,26 @@ LibraryFile* OpenLibraryFile(const char* path) {
     bool packedFlag = file->mapping.Size() >= 126 && (ReadWord(file->mapping.Bytes() + 122) >> 31);
     if (!packedFlag)
         return file;
+    // The packed reader opens the file itself, without sharing: give the mapping up first.
     file->mapping.Close();
-    // Packed files go to the packed reader; until it is part of the build they are not offered.
-    delete file;
-    SetLastErrorCode(errors::kInvalidData);
-    return nullptr;
+    size_t size = 0;
+    uint8_t* image = nullptr;
+    if (OpenPackedFile(path, &size, &image) != PackedFileStatus::Ok || size > UINT32_MAX) {
+        if (image)
+            ReleasePackedImage(size, image);
+        delete file;
+        SetLastErrorCode(errors::kInvalidData);
+        return nullptr;
+    }
+    file->packed = true;
+    file->packedSize = uint32_t(size);
+    file->packedImage = image;
+    return file;
 }
 
 void CloseLibraryFile(LibraryFile* file) {
+    if (file && file->packed)
+        ReleasePackedImage(file->packedSize, file->packedImage);
     delete file;
 }
 

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "sim/PackedFile.h"
+#include "sim/PosixPath.h"
 
 namespace {
 void* Allocate(size_t size) {
@@ -27,7 +28,7 @@ uint32_t MapFileReadOnly(const char* path, const uint8_t** view, size_t* size) {
     if (path == nullptr || view == nullptr || size == nullptr) {
         return kFailed;
     }
-    const int fd = open(path, O_RDONLY | O_CLOEXEC);
+    const int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         return kFailed;
     }

@@ -1,5 +1,7 @@
 #include "SimGen.h"
 
+#include "Packer.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -234,6 +236,17 @@ bool Generate(const std::string& folder, const Options& options, Install& instal
             records.push_back({nameOf(file), true});
             auto bytes = LibraryImage(random, options.objectsPerFile, options.bodyBytes,
                                       pathOf(file), record++, &install.objects);
+            // Every n-th library goes out packed; the program must list it just the same.
+            if (options.packedEvery > 0 &&
+                written % options.packedEvery == options.packedEvery - 1) {
+                std::vector<uint8_t> packed;
+                std::string why;
+                if (!packlib::PackLibraryFile(bytes, packed, &why)) {
+                    error = "cannot pack " + file + ": " + why;
+                    return false;
+                }
+                bytes = std::move(packed);
+            }
             if (!WriteFile(nativeOf(file + ".bgl"), bytes, error))
                 return false;
             if (i == 0) {
