@@ -1,0 +1,23 @@
+#include "ui/AboutDialog.h"
+
+#include "resource.h"
+
+BEGIN_MESSAGE_MAP(CAboutDialog, CDialog)
+END_MESSAGE_MAP()
+
+CAboutDialog::CAboutDialog() : CDialog(IDD_ABOUT, nullptr) {}
+
+CAboutDialog::~CAboutDialog() = default;
+
+void CAboutDialog::DoDataExchange(CDataExchange* exchange) {
+    CDialog::DoDataExchange(exchange);
+    DDX_Control(exchange, IDC_ABOUT_PICTURE, m_pictureLink);
+    DDX_Control(exchange, IDC_ABOUT_VERSION, m_versionLink);
+}
+
+BOOL CAboutDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    m_pictureLink.SetLinkTarget(kHomePage);
+    m_versionLink.SetLinkTarget(kHomePage);
+    return TRUE;
+}
