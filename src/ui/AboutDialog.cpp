@@ -2,9 +2,6 @@
 
 #include "resource.h"
 
-BEGIN_MESSAGE_MAP(CAboutDialog, CDialog)
-END_MESSAGE_MAP()
-
 CAboutDialog::CAboutDialog() : CDialog(IDD_ABOUT, nullptr) {}
 
 CAboutDialog::~CAboutDialog() = default;

@@ -17,6 +17,5 @@ class CAboutDialog : public CDialog {
   protected:
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
-
-    DECLARE_MESSAGE_MAP()
+    // No messages of its own: CDialog's map serves.
 };
