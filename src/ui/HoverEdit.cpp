@@ -42,10 +42,16 @@ void CHoverEdit::ReadColours() {
 }
 
 void CHoverEdit::DrawFrame() {
-    // The window's DC reaches past the client area, over the border and the dialog around it.
-    HDC dc = ::GetDC(m_hWnd);
+    // Clipped to the parent rather than to the client area, so that the frame reaches over the
+    // field's own border and the dialog around it (not every edit class has a parent DC).
+    // The parent's surface, with the origin moved to the field's client area.
+    HWND surface = ::GetParent(m_hWnd) ? ::GetParent(m_hWnd) : m_hWnd;
+    HDC dc = ::GetDC(surface);
     if (!dc)
         return;
+    POINT origin{0, 0};
+    ::MapWindowPoints(m_hWnd, surface, &origin, 1);
+    ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
     const RECT client = GetClientRect();
     const bool enabled = IsWindowEnabled();
     FrameAt(dc, client, 0, m_face, m_face);
@@ -59,7 +65,7 @@ void CHoverEdit::DrawFrame() {
         FrameAt(dc, client, 0, m_face, m_face);
         FrameAt(dc, client, 1, m_shadow, m_highlight);
     }
-    ::ReleaseDC(m_hWnd, dc);
+    ::ReleaseDC(surface, dc);
 }
 
 void CHoverEdit::OnPaint() {
