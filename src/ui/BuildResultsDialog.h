@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "ui/HoverEdit.h"
 #include "ui/ResizableDialog.h"
 
 class CBuildResultsDialog : public CResizableDialog {
@@ -10,7 +11,7 @@ class CBuildResultsDialog : public CResizableDialog {
     CBuildResultsDialog(CWnd* owner, std::string output);
     ~CBuildResultsDialog() override = default;
 
-    CWnd m_output;
+    CHoverEdit m_output;  // the flat edit, disabled: the user reads and cannot type
 
   protected:
     void DoDataExchange(CDataExchange* exchange) override;
