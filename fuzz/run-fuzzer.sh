@@ -4,6 +4,8 @@
 # seeds never change. Exits non-zero when the fuzzer finds a crash or a sanitizer report.
 set -euo pipefail
 fuzzer=$1 seeds=$2 seconds=${3:-4}
+# Absolute, since the run happens inside the scratch folder.
+fuzzer=$(realpath "$fuzzer") seeds=$(realpath -m "$seeds")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/corpus"

@@ -42,8 +42,8 @@ bool ReadDecimalNumber(const char* text, bool allowExponent, double* value) {
             p = q;
         }
     }
-    // Converted with the C locale's point whatever the process locale says: the text is copied
-    // and read by strtod, which sees exactly the matched characters.
+    // strtod sees only the matched characters, so it cannot read further than the rules above
+    // allow; the program never changes the C locale, so its decimal mark is the point.
     const std::string number(start, p);
     const double read = std::strtod(number.c_str(), nullptr);
     if (!std::isfinite(read))

@@ -77,6 +77,9 @@ TEST(FieldChecks, JudgesTheFirst63CharactersAndReplacesTheWholeText) {
     EXPECT_EQ(form[IDC_ALTITUDE].text, "12.00");
     form[IDC_ALTITUDE].text = "1" + std::string(62, '0') + "5";
     EXPECT_FALSE(CheckAltitudeField(form, true));
+    form[IDC_LATITUDE].text = "N 58 35 45" + std::string(60, ' ') + "S";
+    ASSERT_TRUE(CheckLatitudeField(form, true));  // the S beyond the first 63 has no say
+    EXPECT_EQ(form[IDC_LATITUDE].text, "N058* 35' 45.0000\"");
 }
 
 TEST(FieldChecks, SnapToGroundAndTheRewriteFlag) {
