@@ -82,12 +82,12 @@ void RunSteps(ComboDialog& dialog, std::vector<std::function<void(HWND)>> steps)
     auto all = std::make_shared<std::vector<std::function<void(HWND)>>>(std::move(steps));
     auto runner = std::make_shared<std::function<void(HWND)>>();
     *runner = [index, all, runner](HWND window) {
-        if (*index >= all->size()) {
-            ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-            return;
-        }
         (*all)[(*index)++](window);
-        gui_test::WhenDialogOpens(*runner);
+        // Re-armed only while steps remain: a pending script would outlive the dialog.
+        if (*index < all->size())
+            gui_test::WhenDialogOpens(*runner);
+        else
+            ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
     };
     gui_test::WhenDialogOpens(*runner);
     dialog.DoModal();
