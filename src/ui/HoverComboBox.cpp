@@ -1,0 +1,207 @@
+#include "ui/HoverComboBox.h"
+
+#include <string>
+
+namespace {
+
+// The one-pixel outline of a rectangle: top and left in one colour, bottom and right in another.
+void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
+    int width = r.right - r.left;
+    int height = r.bottom - r.top;
+    if (width <= 0 || height <= 0)
+        return;
+    auto fill = [dc](int x, int y, int w, int h, COLORREF colour) {
+        RECT part{x, y, x + w, y + h};
+        ::SetBkColor(dc, colour);
+        ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &part, nullptr, 0, nullptr);
+    };
+    fill(r.left, r.top, width - 1, 1, topLeft);
+    fill(r.left, r.top, 1, height - 1, topLeft);
+    fill(r.right - 1, r.top, 1, height, bottomRight);
+    fill(r.left, r.bottom - 1, width, 1, bottomRight);
+}
+
+}  // namespace
+
+BEGIN_MESSAGE_MAP(CHoverComboBox, CWnd)
+ON_WM_PAINT()
+ON_WM_MOUSEMOVE()
+ON_WM_LBUTTONDOWN()
+ON_WM_LBUTTONUP()
+ON_WM_TIMER()
+ON_MESSAGE(WM_SYSCOLORCHANGE, &CHoverComboBox::OnSysColorChange)
+ON_CONTROL_REFLECT(CBN_SETFOCUS, &CHoverComboBox::OnSetFocus)
+ON_CONTROL_REFLECT(CBN_KILLFOCUS, &CHoverComboBox::OnKillFocus)
+ON_CONTROL_REFLECT(CBN_EDITUPDATE, &CHoverComboBox::OnEditUpdate)
+END_MESSAGE_MAP()
+
+CHoverComboBox::CHoverComboBox() : m_buttonWidth(::GetSystemMetrics(SM_CXHTHUMB)) {
+    ReadColours();
+}
+
+CHoverComboBox::~CHoverComboBox() = default;
+
+void CHoverComboBox::ReadColours() {
+    m_face = ::GetSysColor(COLOR_BTNFACE);
+    m_highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
+    m_shadow = ::GetSysColor(COLOR_BTNSHADOW);
+}
+
+void CHoverComboBox::DrawComboFrame(ComboFrameState state, COLORREF a, COLORREF b) {
+    HDC dc = ::GetDC(m_hWnd);
+    if (!dc)
+        return;
+    RECT r = GetClientRect();
+    bool enabled = IsWindowEnabled();
+    Draw3dRect(dc, r, a, b);
+    ::InflateRect(&r, -1, -1);
+    COLORREF ring = enabled ? m_face : m_highlight;
+    Draw3dRect(dc, r, ring, ring);
+    ::InflateRect(&r, -1, -1);
+
+    // The drop-down button area.
+    r.left = r.right - m_buttonWidth;
+    Draw3dRect(dc, r, m_face, m_face);
+    ::InflateRect(&r, -1, -1);
+    Draw3dRect(dc, r, m_face, m_face);
+
+    if (enabled) {
+        switch (state) {
+            case ComboFrameState::Flat:
+                ::InflateRect(&r, 0, 1);
+                Draw3dRect(dc, r, m_highlight, m_highlight);
+                r.left -= 1;
+                Draw3dRect(dc, r, m_highlight, m_highlight);
+                break;
+            case ComboFrameState::Raised:
+                ::InflateRect(&r, 0, 1);
+                Draw3dRect(dc, r, m_highlight, m_shadow);
+                break;
+            case ComboFrameState::Pressed:
+                ::InflateRect(&r, 0, 1);
+                ::OffsetRect(&r, 1, 1);
+                Draw3dRect(dc, r, m_shadow, m_highlight);
+                break;
+        }
+    }
+    ::ReleaseDC(m_hWnd, dc);
+}
+
+void CHoverComboBox::DrawCurrentFrame() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    RECT window = GetWindowRect();
+    if (::PtInRect(&window, cursor) || m_focused)
+        DrawComboFrame(ComboFrameState::Raised, m_shadow, m_highlight);
+    else
+        DrawComboFrame(ComboFrameState::Flat, m_face, m_face);
+}
+
+void CHoverComboBox::OnPaint() {
+    // The sunken 3D border would show around the flat frame.
+    constexpr LONG_PTR kBorders = WS_EX_STATICEDGE | WS_EX_CLIENTEDGE | WS_EX_DLGMODALFRAME;
+    LONG_PTR exStyle = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    if (exStyle & kBorders) {
+        ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE, exStyle & ~kBorders);
+        ::SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+                       SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    }
+    Default();
+    DrawCurrentFrame();
+}
+
+void CHoverComboBox::TimerStep() {
+    POINT cursor{};
+    ::GetCursorPos(&cursor);
+    RECT window = GetWindowRect();
+    if (m_pressed) {
+        KillTimer(kHoverTimer);
+        if (m_hot) {
+            DrawComboFrame(ComboFrameState::Pressed, m_shadow, m_highlight);
+            m_hot = false;
+        }
+    } else if (!::PtInRect(&window, cursor) && !m_focused) {
+        KillTimer(kHoverTimer);
+        if (m_hot) {
+            DrawComboFrame(ComboFrameState::Flat, m_face, m_face);
+            m_hot = false;
+        }
+    } else if (!m_hot) {
+        m_hot = true;
+        DrawComboFrame(ComboFrameState::Raised, m_shadow, m_highlight);
+    }
+}
+
+void CHoverComboBox::OnMouseMove(UINT, POINT) {
+    SetTimer(kHoverTimer, kHoverPeriod);
+    TimerStep();
+    Default();
+}
+
+void CHoverComboBox::OnLButtonDown(UINT, POINT) {
+    m_pressed = true;
+    Default();
+}
+
+void CHoverComboBox::OnLButtonUp(UINT, POINT) {
+    m_pressed = false;
+    Invalidate(true);
+    Default();
+}
+
+void CHoverComboBox::OnTimer(UINT_PTR) {
+    TimerStep();
+}
+
+LRESULT CHoverComboBox::OnSysColorChange(WPARAM, LPARAM) {
+    LRESULT result = Default();
+    ReadColours();
+    return result;
+}
+
+void CHoverComboBox::OnSetFocus() {
+    m_focused = true;
+    DrawComboFrame(ComboFrameState::Raised, m_shadow, m_highlight);
+}
+
+void CHoverComboBox::OnKillFocus() {
+    m_focused = false;
+    DrawComboFrame(ComboFrameState::Flat, m_face, m_face);
+}
+
+bool CHoverComboBox::PreTranslateMessage(MSG* message) {
+    if (message->message != WM_KEYDOWN ||
+        (message->hwnd != m_hWnd && !::IsChild(m_hWnd, message->hwnd)))
+        return false;
+    m_autoComplete = message->wParam != VK_DELETE && message->wParam != VK_BACK;
+    if (message->wParam == VK_RETURN) {
+        std::string text = GetWindowText();
+        LRESULT item = SendMessage(CB_FINDSTRING, WPARAM(-1), LPARAM(text.c_str()));
+        if (item != CB_ERR)
+            SendMessage(CB_SETCURSEL, WPARAM(item));
+    }
+    return false;
+}
+
+void CHoverComboBox::OnEditUpdate() {
+    if (!m_autoComplete)
+        return;
+    std::string typed = GetWindowText();
+    DWORD length = DWORD(typed.size());
+    DWORD start = 0;
+    DWORD end = 0;
+    SendMessage(CB_GETEDITSEL, WPARAM(&start), LPARAM(&end));
+    bool hadSelection = start != DWORD(-1);
+
+    // Selecting the item replaces the edit text by the item's full text.
+    if (SendMessage(CB_SELECTSTRING, WPARAM(-1), LPARAM(typed.c_str())) == CB_ERR) {
+        SetWindowText(typed);
+        if (hadSelection)
+            SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+        return;
+    }
+    if (end < length && hadSelection)
+        SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+    else
+        SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(length, -1));
+}

@@ -1,0 +1,223 @@
+// The hover combo box in a real dialog (type-ahead through the modal loop, frame pixels) and
+// the file dialog over the system's open and save dialogs.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "common/Text.h"
+#include "framework/Dialog.h"
+#include "support/DialogTemplate.h"
+#include "support/GuiTest.h"
+#include "support/TempFolder.h"
+#include "ui/HoverComboBox.h"
+#include "ui/XFileDialog.h"
+
+namespace {
+
+constexpr WORD kNames = 1017;
+constexpr WORD kTypes = 1016;
+constexpr WORD kOther = 1001;
+
+class ComboDialog : public CDialog {
+  public:
+    explicit ComboDialog(DialogTemplateBuilder& builder) : CDialog(builder.Get(), nullptr) {}
+    CHoverComboBox names;
+    CHoverComboBox types;
+    LRESULT pickedOnOk = -2;
+
+  protected:
+    void DoDataExchange(CDataExchange* exchange) override {
+        DDX_Control(exchange, kNames, names);
+        DDX_Control(exchange, kTypes, types);
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        for (const char* item : {"Beacon", "Bench", "Windsock", "Window frame"})
+            names.SendMessage(CB_ADDSTRING, 0, LPARAM(item));
+        for (const char* item : {"Library object", "Effect"})
+            types.SendMessage(CB_ADDSTRING, 0, LPARAM(item));
+        types.SendMessage(CB_SETCURSEL, 0);
+        return TRUE;
+    }
+    void OnOK() override {
+        pickedOnOk = names.SendMessage(CB_GETCURSEL);
+        CDialog::OnOK();
+    }
+};
+
+DialogTemplateBuilder MakeTemplate() {
+    DialogTemplateBuilder builder("Hover combo", 200, 90);
+    builder.Add(0x0085, "", kNames, 10, 10, 120, 80,
+                CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP | WS_CHILD |
+                    WS_VISIBLE);
+    builder.Add(0x0085, "", kTypes, 10, 40, 120, 60,
+                CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP | WS_CHILD | WS_VISIBLE);
+    builder.Add(0x0080, "OK", kOther, 140, 10, 50, 14,
+                BS_PUSHBUTTON | WS_TABSTOP | WS_CHILD | WS_VISIBLE);
+    return builder;
+}
+
+struct EditState {
+    std::string text;
+    DWORD start = 0;
+    DWORD end = 0;
+    LRESULT selected = CB_ERR;
+};
+
+EditState ReadState(CHoverComboBox& box) {
+    EditState state;
+    state.text = box.GetWindowText();
+    box.SendMessage(CB_GETEDITSEL, WPARAM(&state.start), LPARAM(&state.end));
+    state.selected = box.SendMessage(CB_GETCURSEL);
+    return state;
+}
+
+// Runs steps inside the dialog's own loop: each step posts input, then the next step runs from a
+// timer once the loop has dispatched it.
+void RunSteps(ComboDialog& dialog, std::vector<std::function<void(HWND)>> steps) {
+    auto index = std::make_shared<size_t>(0);
+    auto all = std::make_shared<std::vector<std::function<void(HWND)>>>(std::move(steps));
+    auto runner = std::make_shared<std::function<void(HWND)>>();
+    *runner = [index, all, runner](HWND window) {
+        (*all)[(*index)++](window);
+        // Re-armed only while steps remain: a pending script would outlive the dialog.
+        if (*index < all->size())
+            gui_test::WhenDialogOpens(*runner);
+        else
+            ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    };
+    gui_test::WhenDialogOpens(*runner);
+    dialog.DoModal();
+}
+
+TEST(HoverComboBox, TypeAheadCompletesFromTheList) {
+    auto builder = MakeTemplate();
+    ComboDialog dialog(builder);
+    EditState afterBea, afterLetter, afterBackspace, afterNoMatch, afterLower;
+    RunSteps(dialog, {[&](HWND window) {
+                          gui_test::FocusControl(window, kNames);
+                          gui_test::TypeText("Bea");
+                      },
+                      [&](HWND) {
+                          afterBea = ReadState(dialog.names);
+                          gui_test::TypeText("x");  // replaces the completed part
+                      },
+                      [&](HWND) {
+                          afterLetter = ReadState(dialog.names);
+                          dialog.names.SetWindowText("");
+                          gui_test::TypeText("win");
+                      },
+                      [&](HWND) {
+                          afterLower = ReadState(dialog.names);
+                          gui_test::PressKey(VK_BACK);
+                      },
+                      [&](HWND) {
+                          afterBackspace = ReadState(dialog.names);
+                          dialog.names.SetWindowText("");
+                          dialog.names.SendMessage(CB_SETCURSEL, WPARAM(-1));
+                          gui_test::PressKey(VK_END);  // completion allowed again
+                          gui_test::TypeText("Qz");
+                      },
+                      [&](HWND) {
+                          afterNoMatch = ReadState(dialog.names);
+                          dialog.names.SendMessage(CB_SETCURSEL, WPARAM(-1));
+                          dialog.names.SetWindowText("Ben");
+                          gui_test::PressKey(VK_RETURN);
+                      }});
+
+    EXPECT_EQ(afterBea.text, "Beacon");
+    EXPECT_EQ(afterBea.start, 3u);
+    EXPECT_EQ(afterBea.end, 6u);
+    EXPECT_EQ(afterLetter.text, "Beax");
+    // "win" takes the first matching row in list order with the row's own letters.
+    EXPECT_EQ(afterLower.text, "Window frame");
+    EXPECT_EQ(afterLower.start, 3u);
+    // Backspace removes the highlighted completion and does not complete again.
+    EXPECT_EQ(afterBackspace.text, "Win");
+    EXPECT_EQ(afterNoMatch.text, "Qz");
+    EXPECT_EQ(afterNoMatch.start, 2u);
+    EXPECT_EQ(afterNoMatch.selected, CB_ERR);
+    // Enter picks the item the text begins with before the dialog's OK sees the list.
+    EXPECT_EQ(dialog.pickedOnOk, 1);  // Bench in the sorted list
+}
+
+TEST(HoverComboBox, FrameRisesUnderThePointerAndFlattensAway) {
+    auto builder = MakeTemplate();
+    ComboDialog dialog(builder);
+    COLORREF flat = 0, raised = 0, focusedAway = 0, disabled = 0;
+    COLORREF face = ::GetSysColor(COLOR_BTNFACE), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    RunSteps(dialog, {[&](HWND window) {
+                          gui_test::FocusControl(window, kOther);
+                          gui_test::MovePointerAway();
+                          ::UpdateWindow(window);
+                      },
+                      [&](HWND) {
+                          flat = gui_test::PixelAt(dialog.types, 0, 0);
+                          gui_test::MovePointerTo(dialog.types, POINT{5, 5});
+                      },
+                      [&](HWND) {
+                          raised = gui_test::PixelAt(dialog.types, 0, 0);
+                          gui_test::MovePointerAway();
+                      },
+                      [&](HWND window) {
+                          flat = gui_test::PixelAt(dialog.types, 0, 0) == face ? flat : 1;
+                          gui_test::FocusControl(window, kTypes);
+                      },
+                      [&](HWND) {
+                          focusedAway = gui_test::PixelAt(dialog.types, 0, 0);
+                          gui_test::SaveWindowPng(dialog.m_hWnd,
+                                                  gui_test::ScreenshotPath("HoverCombo"));
+                      },
+                      [&](HWND window) {
+                          gui_test::FocusControl(window, kOther);
+                          dialog.types.EnableWindow(false);
+                          ::UpdateWindow(dialog.types);
+                      },
+                      [&](HWND) { disabled = gui_test::PixelAt(dialog.types, 1, 1); }});
+    EXPECT_EQ(flat, face);
+    EXPECT_EQ(raised, shadow);
+    EXPECT_EQ(focusedAway, shadow);  // the focused box stays raised with the pointer away
+    EXPECT_EQ(disabled, ::GetSysColor(COLOR_BTNHIGHLIGHT));  // the inner ring
+}
+
+// Finds the system's file dialog, fills in its name field and presses OK (or cancels).
+void AnswerFileDialog(const std::string& name) {
+    gui_test::WhenDialogOpens([name](HWND window) {
+        if (name.empty()) {
+            ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            return;
+        }
+        // The name field: a combo box's edit in the explorer-style dialog, an edit otherwise.
+        ::SetDlgItemTextA(window, 0x047c, name.c_str());
+        ::SetDlgItemTextA(window, 0x0480, name.c_str());
+        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
+    });
+}
+
+TEST(XFileDialog, SaveAndOpenReturnTheChosenPathOrCancel) {
+    TempFolder folder;
+    std::string base = folder.Path() + "\\placements";
+
+    AnswerFileDialog(base);
+    XFileDialog save(false, "csv", "", 0x802, "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||");
+    ASSERT_EQ(save.DoModal(), IDOK);
+    EXPECT_TRUE(EqualsNoCase(save.GetPathName(), base + ".csv")) << save.GetPathName();
+
+    AnswerFileDialog("");
+    XFileDialog cancelled(false, "csv", "", 0x802, "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||");
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+
+    std::string effect = folder.Path() + "\\glow.fx";
+    HANDLE file = ::CreateFileA(effect.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    ::CloseHandle(file);
+    AnswerFileDialog(effect);
+    XFileDialog open(true, "fx", "", 0x1800, "Effects files (*.fx)|*.fx|All Files (*.*)|*.*||");
+    ASSERT_EQ(open.DoModal(), IDOK);
+    EXPECT_TRUE(EqualsNoCase(open.GetPathName(), effect)) << open.GetPathName();
+}
+
+}  // namespace
