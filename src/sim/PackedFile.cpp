@@ -49,10 +49,12 @@ struct BitReader {
             }
         }
     }
+    // The byte-wise refill can fill all 64 bits, so n may be 64: a plain shift by 64 is undefined.
     void Consume(unsigned n) {
-        bits >>= n;
+        bits = n < 64 ? bits >> n : 0;
         count -= n;
     }
+    uint64_t ValidBits() const { return count < 64 ? bits & ((uint64_t(1) << count) - 1) : bits; }
 };
 
 // Appends `length` bytes each equal to the byte `distance` back. The caller has checked that the
@@ -231,7 +233,7 @@ int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination,
         r.Refill();
         unsigned k = 0;
         for (;;) {
-            const uint64_t valid = r.bits & ((uint64_t(1) << r.count) - 1);
+            const uint64_t valid = r.ValidBits();
             if (valid != 0) {
                 const unsigned zeros = unsigned(std::countr_zero(valid));
                 k += zeros;

@@ -169,6 +169,16 @@ TEST(PackedStream, RejectedStreams) {
               -1);  // beyond 32 bits
     EXPECT_EQ(Unpack(StreamBits().Literal(1).Distance(1).Put(0, 40).Done(), out),
               -1);  // unary runs out
+    // Zero bits up to the end, at every bit alignment (literals above 127 take 9 bits): the
+    // last byte-wise refill may fill all 64 bits of the buffer.
+    for (int wide = 0; wide < 8; ++wide) {
+        StreamBits zeros;
+        for (int i = 0; i < wide; ++i)
+            zeros.Literal(200);
+        zeros.Literal(1).Distance(1).Put(0, 40);
+        for (int extra = 0; extra < 12; ++extra)
+            EXPECT_EQ(Unpack(zeros.Put(0, 8).Done(), out), -1);
+    }
 }
 
 TEST(PackedFileImage, HeaderContainerAndStatuses) {

@@ -1,0 +1,13 @@
+// The settings the program keeps between runs, as REG_DWORD values directly under the
+// program's per-user key (the application object's profile key, empty section).
+#pragma once
+
+struct Settings {
+    int keepAssembler = 1;
+    int viewOutput = 1;
+    int defaultSim = -1;
+};
+
+// Each value with its default when it is missing or not a 32-bit value: 1, 1 and 5.
+Settings LoadSettings();
+void SaveSettings(const Settings& settings);
