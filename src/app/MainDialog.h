@@ -13,6 +13,7 @@
 #include "placement/Placement.h"
 #include "sim/Effects.h"
 #include "sim/LibraryCatalogue.h"
+#include "sim/LibraryScan.h"
 #include "sim/SimVersion.h"
 
 class CMainDialog;
@@ -51,10 +52,7 @@ class CMainDialog : public CDialog {
     const OutputList& Output() const { return m_outputList; }
     CToolTipCtrl& ToolTip() { return m_toolTip; }
 
-    static const MessageMap* GetThisMessageMap();
-
   protected:
-    const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
     void OnOK() override;
@@ -76,6 +74,8 @@ class CMainDialog : public CDialog {
     void OnKillfocusOutputFile();
     void OnKillfocusField();
     void OnBuild();
+
+    DECLARE_MESSAGE_MAP()
 
   private:
     friend class DialogFormControls;

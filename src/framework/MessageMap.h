@@ -48,7 +48,7 @@ constexpr UINT kAnyControl = 0xFFFF;
         return GetThisMessageMap();                     \
     }                                                   \
     const MessageMap* theClass::GetThisMessageMap() {   \
-        using ThisClass = theClass;                     \
+        using ThisClass [[maybe_unused]] = theClass;                  \
         using BaseClass = baseClass;                    \
         static const MessageEntry entries[] = {
 #define END_MESSAGE_MAP()                                                   \
