@@ -83,6 +83,16 @@ TEST(MainWindow, StartsEmptyAddsPlacementsOfEachKindAndWritesTheFileAtQuit) {
         EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(window, IDC_NAME)), "No effects");
         EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("main-start")));
 
+        // The picture cycles through its five airplanes, each a new bitmap.
+        HWND picture = ::GetDlgItem(window, IDC_PICTURE);
+        LRESULT first = ::SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0);
+        EXPECT_NE(first, 0);
+        for (int click = 0; click < 5; ++click) {
+            ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_PICTURE, STN_CLICKED),
+                           LPARAM(picture));
+            EXPECT_NE(::SendMessageA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0), 0);
+        }
+
         ChooseKind(window, ObjectType::LIBRARY);
         EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(window, IDC_NAME)), "No objects");
         EXPECT_EQ(Text(window, IDC_PARAMETERS), "");
