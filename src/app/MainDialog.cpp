@@ -13,6 +13,7 @@
 #include "placement/Message.h"
 #include "placement/QuitPath.h"
 #include "resource.h"
+#include "ui/ObjectPropertiesDialog.h"
 #include "ui/OptionsDialog.h"
 #include "ui/SelectSimDialog.h"
 #include "ui/Settings.h"
@@ -493,7 +494,16 @@ void CMainDialog::OnClear() {
 }
 
 void CMainDialog::OnBrowseName() {
-    // The object properties window and the file dialogs come with their own windows.
+    if (CurrentType() == ObjectType::LIBRARY) {
+        const int row = m_form.GetSelectedRow(IDC_NAME);
+        if (const LibraryObject* object =
+                row >= 0 ? m_libraries.At(m_form.GetRowData(IDC_NAME, row)) : nullptr) {
+            CObjectPropertiesDialog properties(this, object);
+            properties.DoModal();
+        }
+        return;
+    }
+    // Browsing for an effect file comes with the file dialog window.
 }
 
 void CMainDialog::OnBrowseOutput() {

@@ -10,6 +10,7 @@
 #include "resource.h"
 #include "support/GuiTest.h"
 #include "support/TempFolder.h"
+#include "ui/ObjectPropertiesDialog.h"
 
 namespace {
 
@@ -158,4 +159,40 @@ TEST(MainWindow, StartsEmptyAddsPlacementsOfEachKindAndWritesTheFileAtQuit) {
     }
     EXPECT_EQ(ReadWholeFile(outputPath), expected);
     EXPECT_EQ(AfxGetApp()->GetProfileInt("", "DefaultSim", 99), UINT(-1));
+}
+
+TEST(ObjectProperties, ShowsTheObjectAndEmptyFieldsWithoutOne) {
+    LibraryObject object;
+    object.name = "Hangar_A";
+    object.libraryPath = "C:\\FS\\Scenery\\World\\scenery\\lib.bgl";
+    object.guidText = "{ 00000001, 00000002, 00000003, 00000004 }";
+    object.radius = -25;
+    object.scale = 0x00010000;
+    CObjectPropertiesDialog dialog(nullptr, &object);
+    gui_test::WhenDialogOpens([&](HWND window) {
+        char caption[300] = {};
+        ::GetWindowTextA(window, caption, sizeof caption);
+        EXPECT_STREQ(caption, "Properties for \"Hangar_A\"");
+        EXPECT_EQ(Text(window, IDC_PROP_NAME), "Hangar_A");
+        EXPECT_EQ(Text(window, IDC_PROP_LIBRARY), "lib.bgl");
+        EXPECT_EQ(dialog.m_toolTip.GetText(::GetDlgItem(window, IDC_PROP_LIBRARY)),
+                  object.libraryPath);
+        EXPECT_EQ(Text(window, IDC_PROP_GUID), object.guidText);
+        EXPECT_EQ(Text(window, IDC_PROP_SIZE), "-25");
+        EXPECT_EQ(Text(window, IDC_PROP_SCALE), "00010000");
+        EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("properties")));
+        gui_test::PressKey(VK_RETURN);
+    });
+    dialog.DoModal();
+
+    CObjectPropertiesDialog empty(nullptr, nullptr);
+    gui_test::WhenDialogOpens([&](HWND window) {
+        char caption[300] = {};
+        ::GetWindowTextA(window, caption, sizeof caption);
+        EXPECT_STREQ(caption, "Object Properties");
+        EXPECT_EQ(Text(window, IDC_PROP_NAME), "");
+        EXPECT_EQ(Text(window, IDC_PROP_SCALE), "");
+        gui_test::PressKey(VK_ESCAPE);
+    });
+    empty.DoModal();
 }
