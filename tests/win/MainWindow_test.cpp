@@ -5,10 +5,12 @@
 
 #include "app/MainDialog.h"
 #include "common/MessageRecorder.h"
+#include "common/Text.h"
 #include "framework/WinApp.h"
 #include "placement/Placement.h"
 #include "resource.h"
 #include "support/GuiTest.h"
+#include "SimGen.h"
 #include "support/TempFolder.h"
 #include "ui/ObjectPropertiesDialog.h"
 
@@ -195,4 +197,67 @@ TEST(ObjectProperties, ShowsTheObjectAndEmptyFieldsWithoutOne) {
         gui_test::PressKey(VK_ESCAPE);
     });
     empty.DoModal();
+}
+
+TEST(MainWindow, FillsNamesAndTemplatesFromAGeneratedInstall) {
+    AfxGetApp()->SetRegistryKey("ScenewrightMainWindowTest");
+    MessageRecorder messages;
+    TempFolder folder;
+    simgen::Options options;
+    options.version = 6;
+    simgen::Install install;
+    std::string error;
+    ASSERT_TRUE(simgen::Generate(folder.Path(), options, install, error)) << error;
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(6), 0, nullptr, 0,
+                                KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, simgen::RegistryValue(6), 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(folder.Path().c_str()),
+                     DWORD(folder.Path().size() + 1));
+    ::RegCloseKey(key);
+
+    CMainDialog dialog;
+    gui_test::WhenDialogOpens([&](HWND window) {
+        EXPECT_TRUE(messages.messages.empty());
+        HWND version = ::GetDlgItem(window, IDC_VERSION);
+        EXPECT_TRUE(::IsWindowVisible(version));
+        EXPECT_FALSE(::IsWindowEnabled(version));
+        EXPECT_EQ(Text(window, IDC_VERSION), "FS24");
+        EXPECT_EQ(dialog.ToolTip().GetText(version), "Flight Simulator version");
+        EXPECT_EQ(::SendDlgItemMessageA(window, IDC_NAME, CB_GETCOUNT, 0, 0),
+                  LRESULT(install.effects.size()));
+        EXPECT_TRUE(Enabled(window, IDC_NAME));
+
+        ChooseKind(window, ObjectType::LIBRARY);
+        ASSERT_EQ(::SendDlgItemMessageA(window, IDC_NAME, CB_GETCOUNT, 0, 0),
+                  LRESULT(install.objects.size()));
+        // The first row in sorted order is selected and fills the parameter box; an object
+        // without a name is listed by its identifier.
+        EXPECT_EQ(::SendDlgItemMessageA(window, IDC_NAME, CB_GETCURSEL, 0, 0), 0);
+        const intptr_t position = ::SendDlgItemMessageA(window, IDC_NAME, CB_GETITEMDATA, 0, 0);
+        ASSERT_LT(size_t(position), install.objects.size());
+        const simgen::Object& shown = install.objects[size_t(position)];
+        const unsigned* g = shown.guid;
+        EXPECT_EQ(Text(window, IDC_NAME),
+                  shown.name.empty()
+                      ? FormatText(64, "{ %08X, %08X, %08X, %08X }", g[0], g[1], g[2], g[3])
+                      : shown.name);
+        LibraryObject chosen;
+        chosen.radius = shown.radius;
+        chosen.scale = shown.scale;
+        EXPECT_EQ(Text(window, IDC_PARAMETERS), FillLibraryTemplate(chosen));
+        EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("main-library")));
+
+        // A typed name that matches no row is reported when a field is left.
+        ::SetDlgItemTextA(window, IDC_NAME, "no such object");
+        ::SendDlgItemMessageA(window, IDC_NAME, CB_SETCURSEL, WPARAM(-1), 0);
+        Fill(window, IDC_LATITUDE, "N47 30.00");
+        ASSERT_FALSE(messages.messages.empty());
+        EXPECT_EQ(messages.messages.back().text, "GCS RETURNED CB_ERR");
+        Click(window, IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(AfxGetApp()->GetProfileInt("", "DefaultSim", 99), 6u);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(6), KEY_WOW64_32KEY, 0);
 }
