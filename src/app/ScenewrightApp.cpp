@@ -1,17 +1,21 @@
-#include <windows.h>
+// The application object: opens the main window modally and ends the program when it closes.
+#include "framework/WinApp.h"
+#include "app/MainDialog.h"
 
-#include "resource.h"
-
-static INT_PTR CALLBACK PlaceholderProc(HWND window, UINT message, WPARAM wParam, LPARAM) {
-    if (message == WM_INITDIALOG) return TRUE;
-    if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
-        EndDialog(window, LOWORD(wParam));
-        return TRUE;
+class CScenewrightApp : public CWinApp {
+  public:
+    ~CScenewrightApp() override = default;
+    bool InitInstance() override {
+        SetRegistryKey("Vandrel");
+        CMainDialog dialog(nullptr);
+        dialog.DoModal();
+        // The window was the whole program; there is no message loop to enter afterwards.
+        return false;
     }
-    return FALSE;
-}
+};
+
+CScenewrightApp theApp;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, PlaceholderProc, 0);
-    return 0;
+    return AfxGetApp()->Run(instance);
 }

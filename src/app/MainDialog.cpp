@@ -1,0 +1,578 @@
+#include "app/MainDialog.h"
+
+#include <commctrl.h>
+
+#include <cstring>
+
+#include "build/SceneryCompiler.h"
+#include "common/AppStrings.h"
+#include "common/LastError.h"
+#include "common/Text.h"
+#include "framework/WaitCursor.h"
+#include "framework/WinApp.h"
+#include "placement/Message.h"
+#include "placement/QuitPath.h"
+#include "resource.h"
+#include "ui/ObjectPropertiesDialog.h"
+#include "ui/OptionsDialog.h"
+#include "ui/SelectSimDialog.h"
+#include "ui/Settings.h"
+
+namespace {
+// The resource type of a window's initial list rows: records of control id, add-row message,
+// text length and text, ended by a zero id.
+constexpr WORD kDialogInitType = 240;
+constexpr WORD kAddStringMessage = 0x0403;
+
+constexpr const char* kNameTooltip = "Object/Effect name";
+constexpr const char* kBrowseEffectTooltip = "Browse for an effects file";
+
+constexpr DWORD kSysCommandMask = 0xFFF0;
+}  // namespace
+
+// ---- the form over the real controls ------------------------------------------------------------
+
+HWND DialogFormControls::Control(int id) const {
+    return ::GetDlgItem(m_dialog.m_hWnd, id);
+}
+
+std::string DialogFormControls::GetText(int id, size_t maxChars) const {
+    std::string text(maxChars + 1, '\0');
+    int length = ::GetWindowTextA(Control(id), text.data(), int(maxChars + 1));
+    text.resize(length > 0 ? size_t(length) : 0);
+    return text;
+}
+
+void DialogFormControls::SetText(int id, std::string_view text) {
+    ::SetWindowTextA(Control(id), std::string(text).c_str());
+}
+
+int DialogFormControls::GetSelectedRow(int id) const {
+    LRESULT row = ::SendMessageA(Control(id), CB_GETCURSEL, 0, 0);
+    return row == CB_ERR ? -1 : int(row);
+}
+
+int DialogFormControls::FindRowExact(int id, std::string_view text) const {
+    // CB_FINDSTRINGEXACT ignores letter case, as the form asks.
+    std::string wanted(text);
+    LRESULT row =
+        ::SendMessageA(Control(id), CB_FINDSTRINGEXACT, WPARAM(-1), LPARAM(wanted.c_str()));
+    return row == CB_ERR ? -1 : int(row);
+}
+
+intptr_t DialogFormControls::GetRowData(int id, int row) const {
+    if (row < 0)
+        return -1;
+    LRESULT data = ::SendMessageA(Control(id), CB_GETITEMDATA, WPARAM(row), 0);
+    return data == CB_ERR ? -1 : intptr_t(data);
+}
+
+bool DialogFormControls::IsChecked(int id) const {
+    return ::IsDlgButtonChecked(m_dialog.m_hWnd, id) == BST_CHECKED;
+}
+
+void DialogFormControls::EnableControl(int id, bool enable) {
+    ::EnableWindow(Control(id), enable);
+}
+
+void DialogFormControls::SetTooltip(int id, std::string_view text) {
+    m_dialog.m_toolTip.UpdateTipText(Control(id), text);
+}
+
+void DialogFormControls::FocusAndSelectAll(int id) {
+    HWND control = Control(id);
+    ::SetFocus(control);
+    ::SendMessageA(control, EM_SETSEL, 0, -1);
+    ::SendMessageA(control, EM_SCROLLCARET, 0, 0);
+}
+
+void DialogFormControls::CommandStateMayHaveChanged() {
+    m_dialog.UpdateCommandState();
+}
+
+// ---- the window ---------------------------------------------------------------------------------
+
+BEGIN_MESSAGE_MAP(CMainDialog, CDialog)
+ON_WM_SYSCOMMAND()
+ON_WM_PAINT()
+ON_WM_QUERYDRAGICON()
+ON_BN_CLICKED(IDC_ADD, &CMainDialog::OnAdd)
+ON_BN_CLICKED(IDC_CLEAR, &CMainDialog::OnClear)
+ON_BN_CLICKED(IDC_BROWSE_NAME, &CMainDialog::OnBrowseName)
+ON_BN_CLICKED(IDC_BROWSE_OUTPUT, &CMainDialog::OnBrowseOutput)
+ON_BN_CLICKED(IDC_SNAP_TO_GROUND, &CMainDialog::OnSnapToGround)
+ON_CBN_SELCHANGE(IDC_TYPE, &CMainDialog::OnTypeChange)
+ON_CBN_EDITCHANGE(IDC_TYPE, &CMainDialog::OnTypeChange)
+ON_CBN_SELCHANGE(IDC_NAME, &CMainDialog::OnNameChange)
+ON_CBN_EDITCHANGE(IDC_NAME, &CMainDialog::OnNameChange)
+ON_BN_CLICKED(IDC_VERSION, &CMainDialog::OnSelectVersion)
+ON_CONTROL(STN_CLICKED, IDC_PICTURE, &CMainDialog::OnPictureClick)
+ON_EN_KILLFOCUS(IDC_OUTPUT_FILE, &CMainDialog::OnKillfocusOutputFile)
+ON_EN_KILLFOCUS(IDC_LATITUDE, &CMainDialog::OnKillfocusField)
+ON_EN_KILLFOCUS(IDC_LONGITUDE, &CMainDialog::OnKillfocusField)
+ON_EN_KILLFOCUS(IDC_ALTITUDE, &CMainDialog::OnKillfocusField)
+ON_EN_KILLFOCUS(IDC_PITCH, &CMainDialog::OnKillfocusField)
+ON_EN_KILLFOCUS(IDC_BANK, &CMainDialog::OnKillfocusField)
+ON_EN_KILLFOCUS(IDC_HEADING, &CMainDialog::OnKillfocusField)
+ON_BN_CLICKED(IDC_BUILD, &CMainDialog::OnBuild)
+END_MESSAGE_MAP()
+
+CMainDialog::CMainDialog(CWnd* parent) : CDialog(IDD_MAIN, parent) {
+    m_icon = ::LoadIconA(CWinApp::ResourceInstance(), MAKEINTRESOURCEA(IDI_SCENEWRIGHT));
+}
+
+CMainDialog::~CMainDialog() = default;
+
+void CMainDialog::DoDataExchange(CDataExchange* exchange) {
+    DDX_Control(exchange, IDC_BUILD, m_buildButton);
+    DDX_Control(exchange, IDC_VERSION, m_versionButton);
+    DDX_Control(exchange, IDC_NAME_LABEL, m_nameLabel);
+    DDX_Control(exchange, IDC_OUTPUT_FILE, m_outputFile);
+    DDX_Control(exchange, IDC_TYPE, m_typeList);
+    DDX_Control(exchange, IDC_NAME, m_nameBox);
+    DDX_Control(exchange, IDC_BROWSE_NAME, m_browseNameButton);
+    DDX_Control(exchange, IDC_PICTURE, m_picture);
+    DDX_Control(exchange, IDC_LATITUDE, m_latitude);
+    DDX_Control(exchange, IDC_LONGITUDE, m_longitude);
+    DDX_Control(exchange, IDC_ALTITUDE, m_altitude);
+    DDX_Control(exchange, IDC_ALTITUDE_LABEL, m_altitudeLabel);
+    DDX_Control(exchange, IDC_SNAP_TO_GROUND, m_snapToGround);
+    DDX_Control(exchange, IDC_PITCH, m_pitch);
+    DDX_Control(exchange, IDC_BANK, m_bank);
+    DDX_Control(exchange, IDC_HEADING, m_heading);
+    DDX_Control(exchange, IDC_DENSITY, m_density);
+    DDX_Control(exchange, IDC_PARAMETERS, m_parameters);
+    DDX_Control(exchange, IDC_CLEAR, m_clearButton);
+    DDX_Control(exchange, IDC_ADD, m_addButton);
+}
+
+void CMainDialog::FillListsFromTemplateData() {
+    HINSTANCE instance = CWinApp::ResourceInstance();
+    HRSRC found =
+        ::FindResourceA(instance, MAKEINTRESOURCEA(IDD_MAIN), MAKEINTRESOURCEA(kDialogInitType));
+    if (!found)
+        return;
+    const BYTE* data = static_cast<const BYTE*>(::LockResource(::LoadResource(instance, found)));
+    const BYTE* end = data ? data + ::SizeofResource(instance, found) : nullptr;
+    while (data && data + 8 <= end) {
+        WORD id, message;
+        DWORD length;
+        std::memcpy(&id, data, 2);
+        std::memcpy(&message, data + 2, 2);
+        std::memcpy(&length, data + 4, 4);
+        data += 8;
+        if (id == 0 || length > size_t(end - data))
+            break;
+        if (message == kAddStringMessage) {
+            std::string row(reinterpret_cast<const char*>(data), length);
+            row.resize(std::strlen(row.c_str()));
+            SendDlgItemMessageA(m_hWnd, id, CB_ADDSTRING, 0, LPARAM(row.c_str()));
+        }
+        data += length;
+    }
+}
+
+void CMainDialog::AddSystemMenuEntries() {
+    HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
+    if (!menu)
+        return;
+    std::string options = LoadAppString(IDS_OPTIONS_MENU);
+    if (!options.empty()) {
+        ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        ::AppendMenuA(menu, MF_STRING, IDM_OPTIONS, options.c_str());
+    }
+    std::string about = LoadAppString(IDS_ABOUT_MENU);
+    if (!about.empty())
+        ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
+}
+
+void CMainDialog::AddToolTips() {
+    static const struct {
+        int id;
+        const char* text;
+    } kTips[] = {
+        {IDC_OUTPUT_FILE, "Output file name"},
+        {IDC_BROWSE_OUTPUT, "Browse for an output file"},
+        {IDC_TYPE, "Object type"},
+        {IDC_NAME, kNameTooltip},
+        {IDC_BROWSE_NAME, kBrowseEffectTooltip},
+        {IDC_PICTURE, "Click me for a different airplane!"},
+        {IDC_LATITUDE, "Latitude, in any reasonable format"},
+        {IDC_LONGITUDE, "Longitude, in any reasonable format"},
+        {IDC_ALTITUDE, "Altitude, in meters MSL"},
+        {IDC_SNAP_TO_GROUND, "Place object on the ground"},
+        {IDC_PITCH, "Pitch, 0 to 360 degrees"},
+        {IDC_BANK, "Bank, 0 to 360 degrees"},
+        {IDC_HEADING, "Heading, 0 to 360 degrees"},
+        {IDC_DENSITY, "Minimum scenery density for object to appear"},
+        {IDC_PARAMETERS,
+         "Parameters for the selected item. Edit values as needed, remove those you don't want"},
+        {IDC_CLEAR, "Clear the output file"},
+        {IDC_ADD, "Add the object to the output file"},
+        {IDC_BUILD, "Build the bgl file"},
+        {IDOK, "Quit"},
+    };
+    m_toolTip.Create(m_hWnd, TTS_ALWAYSTIP | TTS_BALLOON);
+    for (const auto& tip : kTips)
+        m_toolTip.AddTool(GetDlgItem(tip.id), tip.text);
+    m_toolTip.Activate(true);
+}
+
+BOOL CMainDialog::OnInitDialog() {
+    CDialog::OnInitDialog();
+    FillListsFromTemplateData();
+    AddSystemMenuEntries();
+    AddToolTips();
+    SendMessage(WM_SETICON, ICON_BIG, LPARAM(m_icon));
+    SendMessage(WM_SETICON, ICON_SMALL, LPARAM(m_icon));
+
+    Settings settings = LoadSettings();
+    m_keepAssembler = settings.keepAssembler;
+    m_viewOutput = settings.viewOutput;
+    m_currentVersion = settings.defaultSim;
+
+    m_caption = LoadAppString(IDS_CAPTION);
+    SetMessageCaption(m_caption);
+    SetMessageOwner(m_hWnd);
+
+    if (!DiscoverSimVersions(&m_simVersions)) {
+        ReportMessage(FormatText(limits::kMessage,
+                                 "WARNING:%X Flight Simulator cannot be located. Some features "
+                                 "may not work.",
+                                 unsigned(GetLastErrorCode())),
+                      message_kind::kPlain);
+    }
+    const int installed = CountInstalledVersions(m_simVersions);
+    m_versionButton.EnableWindow(installed >= 2);
+    m_currentVersion = ChooseInitialVersion(m_simVersions, m_currentVersion);
+
+    ShowPicture(0);
+    SetUpFormForVersion();
+    m_outputList.ResetOutputList();
+    return TRUE;
+}
+
+void CMainDialog::SetUpFormForVersion() {
+    const int installed = CountInstalledVersions(m_simVersions);
+    if (m_currentVersion != kNoSimVersion) {
+        m_versionButton.SetWindowText(m_simVersions[m_currentVersion].shortCode);
+        ::ShowWindow(m_versionButton.m_hWnd, SW_SHOW);
+        m_versionButton.EnableWindow(installed >= 2);
+        m_toolTip.AddTool(m_versionButton.m_hWnd,
+                          installed >= 2 ? "Select an installed Flight Simulator version"
+                                         : "Flight Simulator version");
+    }
+    RescanCatalogues();
+
+    m_typeList.SendMessage(CB_SETCURSEL, 0, 0);
+    OnTypeChange();
+
+    ::CheckDlgButton(m_hWnd, IDC_SNAP_TO_GROUND, BST_CHECKED);
+    OnSnapToGround();
+
+    m_density.SendMessage(CB_SETCURSEL, 2, 0);
+    FillDensityList();
+
+    m_clearButton.EnableWindow(false);
+    m_addButton.EnableWindow(false);
+    m_buildButton.EnableWindow(false);
+
+    m_latitude.SetWindowText("");
+    m_longitude.SetWindowText("");
+    m_altitude.SetWindowText("0.00");
+    m_pitch.SetWindowText("0.00");
+    m_bank.SetWindowText("0.00");
+    m_heading.SetWindowText("0.00");
+}
+
+const char* CMainDialog::CurrentInstallPath() const {
+    return m_simVersions.InstallPath(m_currentVersion);
+}
+
+void CMainDialog::RescanCatalogues() {
+    CWaitCursor wait;
+    const char* installPath = CurrentInstallPath();
+    ScanEffects(m_effects, installPath ? installPath : "");
+    ScanLibraries(m_libraries, m_currentVersion, installPath ? installPath : "");
+}
+
+bool CMainDialog::PreTranslateMessage(MSG* message) {
+    if (m_toolTip.m_hWnd && message->message >= WM_MOUSEFIRST && message->message <= WM_MOUSELAST) {
+        // The tips are kept per control, so the control under the point must see the message
+        // in its own coordinates.
+        MSG relayed = *message;
+        POINT screen = relayed.pt;
+        if (HWND control = m_toolTip.WindowFromPoint(screen)) {
+            POINT client = screen;
+            ::ScreenToClient(control, &client);
+            relayed.hwnd = control;
+            relayed.lParam = MAKELPARAM(client.x, client.y);
+        }
+        m_toolTip.RelayEvent(&relayed);
+    }
+    if (message->message == WM_KEYDOWN && message->wParam == VK_RETURN &&
+        ::GetFocus() != m_parameters.m_hWnd) {
+        // Enter walks the form like Tab and never presses a button by accident.
+        message->wParam = VK_TAB;
+    }
+    return CDialog::PreTranslateMessage(message);
+}
+
+void CMainDialog::OnSysCommand(UINT command, LPARAM lParam) {
+    switch (command & kSysCommandMask) {
+        case IDM_ABOUTBOX:
+            // The About window is added with the hover controls it is made of.
+            break;
+        case IDM_OPTIONS: {
+            COptionsDialog options(nullptr);
+            options.m_keepAssembler = m_keepAssembler;
+            options.m_viewOutput = m_viewOutput;
+            if (options.DoModal() == IDOK) {
+                m_keepAssembler = options.m_keepAssembler;
+                m_viewOutput = options.m_viewOutput;
+            }
+            break;
+        }
+        default:
+            ::DefWindowProcA(m_hWnd, WM_SYSCOMMAND, command, lParam);
+            break;
+    }
+}
+
+void CMainDialog::OnPaint() {
+    if (::IsIconic(m_hWnd)) {
+        CPaintDC dc(m_hWnd);
+        SendMessage(WM_ICONERASEBKGND, WPARAM(HDC(dc)), 0);
+        RECT client;
+        ::GetClientRect(m_hWnd, &client);
+        int x = (client.right - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+        int y = (client.bottom - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+        ::DrawIcon(HDC(dc), x, y, m_icon);
+    } else {
+        Default();
+    }
+}
+
+HCURSOR CMainDialog::OnQueryDragIcon() {
+    return HCURSOR(m_icon);
+}
+
+ObjectType CMainDialog::CurrentType() const {
+    return ObjectType(int(::SendMessageA(m_typeList.m_hWnd, CB_GETCURSEL, 0, 0)));
+}
+
+void CMainDialog::FillNameList(ObjectType type) {
+    auto addRow = [this](const std::string& text, size_t position) {
+        LRESULT row = m_nameBox.SendMessage(CB_ADDSTRING, 0, LPARAM(text.c_str()));
+        if (row >= 0)
+            m_nameBox.SendMessage(CB_SETITEMDATA, WPARAM(row), LPARAM(position));
+    };
+    size_t position = 0;
+    if (type == ObjectType::EFFECT) {
+        for (const EffectEntry& entry : m_effects)
+            addRow(entry.displayName, position++);
+    } else {
+        for (const LibraryObject& object : m_libraries) {
+            // A nameless object still needs a row the user can tell apart.
+            addRow(object.name ? *object.name : object.guidText, position++);
+        }
+    }
+    if (m_nameBox.SendMessage(CB_GETCOUNT) > 0)
+        m_nameBox.SendMessage(CB_SETCURSEL, 0, 0);
+}
+
+void CMainDialog::OnTypeChange() {
+    m_nameBox.SendMessage(CB_RESETCONTENT);
+    m_nameBox.SetWindowText("");
+    const int row = int(m_typeList.SendMessage(CB_GETCURSEL));
+    if (row >= 0 && row < kObjectTypeCount) {
+        const ObjectType type = ObjectType(row);
+        switch (type) {
+            case ObjectType::EFFECT:
+                m_parameters.SetWindowText(ParameterTemplate(type));
+                FillNameList(type);
+                break;
+            case ObjectType::LIBRARY:
+                m_parameters.SetWindowText("");
+                FillNameList(type);
+                break;
+            case ObjectType::WINDSOCK:
+            case ObjectType::BUILDING:
+                m_browseNameButton.EnableWindow(false);
+                m_nameBox.EnableWindow(false);
+                m_nameLabel.EnableWindow(false);
+                m_parameters.SetWindowText(ParameterTemplate(type));
+                m_toolTip.UpdateTipText(m_browseNameButton.m_hWnd,
+                                        type == ObjectType::WINDSOCK ? "No options for windsocks"
+                                                                     : "No options for buildings");
+                break;
+        }
+    }
+    OnNameChange();
+    FillDensityList();
+}
+
+void CMainDialog::OnNameChange() {
+    std::string tip = kNameTooltip;
+    const ObjectType type = CurrentType();
+    const int row = int(m_nameBox.SendMessage(CB_GETCURSEL));
+    const intptr_t position = m_form.GetRowData(IDC_NAME, row);
+    auto enableName = [this](bool enable) {
+        m_nameBox.EnableWindow(enable);
+        m_nameLabel.EnableWindow(enable);
+        m_browseNameButton.EnableWindow(enable);
+    };
+    if (type == ObjectType::LIBRARY) {
+        enableName(!m_libraries.Empty());
+        if (m_libraries.Empty())
+            tip = "No objects";
+        if (const LibraryObject* object = row >= 0 ? m_libraries.At(position) : nullptr) {
+            tip = object->guidText;
+            m_toolTip.UpdateTipText(m_browseNameButton.m_hWnd,
+                                    FormatText(limits::kPath, "Properties for \"%s\"",
+                                               object->name.value_or("").c_str()));
+            m_parameters.SetWindowText(FillLibraryTemplate(*object));
+        }
+    } else if (type == ObjectType::EFFECT) {
+        enableName(m_effects.Count() > 0);
+        if (m_effects.Count() == 0)
+            tip = "No effects";
+        m_toolTip.UpdateTipText(m_browseNameButton.m_hWnd, kBrowseEffectTooltip);
+        if (const EffectEntry* entry =
+                row >= 0 && position >= 0 ? m_effects.At(size_t(position)) : nullptr) {
+            tip = entry->filePath;
+        }
+    }
+    m_toolTip.UpdateTipText(m_nameBox.m_hWnd, tip);
+}
+
+void CMainDialog::FillDensityList() {
+    LRESULT selected = m_density.SendMessage(CB_GETCURSEL);
+    m_density.SendMessage(CB_RESETCONTENT);
+    const int rows =
+        CurrentType() == ObjectType::EFFECT ? kEffectDensityCount : kSceneryDensityCount;
+    for (int i = 0; i < rows; ++i) {
+        m_density.SendMessage(CB_ADDSTRING, 0, LPARAM(SceneryDensityName(SceneryDensity(i))));
+    }
+    if (selected < 0 || selected >= rows)
+        selected = int(SceneryDensity::Normal);
+    m_density.SendMessage(CB_SETCURSEL, WPARAM(selected));
+}
+
+void CMainDialog::OnSnapToGround() {
+    if (m_form.IsChecked(IDC_SNAP_TO_GROUND)) {
+        m_altitudeLabel.EnableWindow(false);
+        m_altitude.SetWindowText("0.00");
+        m_altitude.EnableWindow(false);
+    } else {
+        m_altitudeLabel.EnableWindow(true);
+        m_altitude.EnableWindow(true);
+        m_form.FocusAndSelectAll(IDC_ALTITUDE);
+    }
+}
+
+void CMainDialog::ShowPicture(int index) {
+    m_pictureIndex = UINT(index);
+    HANDLE picture =
+        ::LoadImageA(CWinApp::ResourceInstance(), MAKEINTRESOURCEA(IDB_AIRPLANE_FIRST + index),
+                     IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+    HANDLE previous = HANDLE(m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, LPARAM(picture)));
+    if (previous && previous != picture)
+        ::DeleteObject(previous);
+}
+
+void CMainDialog::OnPictureClick() {
+    ShowPicture(int((m_pictureIndex + 1) % (IDB_AIRPLANE_LAST - IDB_AIRPLANE_FIRST + 1)));
+}
+
+void CMainDialog::OnAdd() {
+    m_outputList.AddPlacementAndConfirm(m_form, m_libraries);
+}
+
+void CMainDialog::OnClear() {
+    m_outputList.Clear(m_form);
+}
+
+void CMainDialog::OnBrowseName() {
+    if (CurrentType() == ObjectType::LIBRARY) {
+        const int row = m_form.GetSelectedRow(IDC_NAME);
+        if (const LibraryObject* object =
+                row >= 0 ? m_libraries.At(m_form.GetRowData(IDC_NAME, row)) : nullptr) {
+            CObjectPropertiesDialog properties(this, object);
+            properties.DoModal();
+        }
+        return;
+    }
+    // Browsing for an effect file comes with the file dialog window.
+}
+
+void CMainDialog::OnBrowseOutput() {
+    // The save dialog comes with the file dialog window.
+}
+
+void CMainDialog::OnSelectVersion() {
+    CSelectSimDialog select(this, &m_simVersions);
+    select.m_selectedIndex = m_currentVersion;
+    if (select.DoModal() != IDOK)
+        return;
+    // OK without a chosen row keeps the version the catalogues belong to.
+    if (select.m_selectedIndex == kNoSimVersion)
+        return;
+    m_currentVersion = select.m_selectedIndex;
+    m_versionButton.SetWindowText(m_simVersions[m_currentVersion].shortCode);
+    ::ShowWindow(m_versionButton.m_hWnd, SW_SHOW);
+    RescanCatalogues();
+    OnTypeChange();
+}
+
+void CMainDialog::OnKillfocusOutputFile() {
+    // The check moves the focus back on refusal; leaving it must not run twice.
+    static bool checking = false;
+    if (checking)
+        return;
+    checking = true;
+    m_outputList.CheckOutputFileName(m_form);
+    checking = false;
+}
+
+void CMainDialog::OnKillfocusField() {
+    UpdateCommandState();
+}
+
+void CMainDialog::UpdateCommandState() {
+    const ObjectType type = CurrentType();
+    if ((type == ObjectType::EFFECT || type == ObjectType::LIBRARY) &&
+        m_form.GetSelectedRow(IDC_NAME) < 0 &&
+        m_form.FindRowExact(IDC_NAME, m_form.GetText(IDC_NAME, limits::kPath)) < 0) {
+        ReportMessage("GCS RETURNED CB_ERR", message_kind::kPlain);
+    }
+    if (m_form.GetText(IDC_OUTPUT_FILE, limits::kPath).size() > 1 &&
+        m_form.GetText(IDC_LATITUDE, limits::kShortField).size() > 1 &&
+        m_form.GetText(IDC_LONGITUDE, limits::kShortField).size() > 1) {
+        m_addButton.EnableWindow(true);
+    }
+    if (m_outputList.placementCount > 0) {
+        m_clearButton.EnableWindow(true);
+        m_buildButton.EnableWindow(true);
+    }
+}
+
+void CMainDialog::OnBuild() {
+    BuildRequest request{m_outputList.outputPath, m_keepAssembler != 0, m_viewOutput != 0};
+    BuildScenery([this] { return m_outputList.WriteOutputFile(); }, request,
+                 // The results window comes with its own window; until then the report is a box.
+                 [](const std::string& output) { ReportMessage(output, message_kind::kPlain); });
+}
+
+void CMainDialog::OnOK() {
+    if (ConfirmQuit(m_outputList, m_form, [this] {
+            SaveSettings(Settings{m_keepAssembler, m_viewOutput, m_currentVersion});
+        })) {
+        EndDialog(IDOK);
+    }
+}
+
+void CMainDialog::OnCancel() {
+    if (ConfirmCancel(m_outputList))
+        EndDialog(IDCANCEL);
+}

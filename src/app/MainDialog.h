@@ -1,0 +1,129 @@
+// The main window: the placement form, the simulator version, the catalogues of the version and
+// the placement list, for the whole life of the program.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+#include "framework/ToolTipCtrl.h"
+#include "placement/FormControls.h"
+#include "placement/OutputList.h"
+#include "placement/Placement.h"
+#include "sim/Effects.h"
+#include "sim/LibraryCatalogue.h"
+#include "sim/LibraryScan.h"
+#include "sim/SimVersion.h"
+
+class CMainDialog;
+
+// The form interface over the main window's real controls: what the placement model, the output
+// list and the field checks read and change.
+class DialogFormControls : public FormControls {
+  public:
+    explicit DialogFormControls(CMainDialog& dialog) : m_dialog(dialog) {}
+    std::string GetText(int id, size_t maxChars) const override;
+    void SetText(int id, std::string_view text) override;
+    int GetSelectedRow(int id) const override;
+    int FindRowExact(int id, std::string_view text) const override;
+    intptr_t GetRowData(int id, int row) const override;
+    bool IsChecked(int id) const override;
+    void EnableControl(int id, bool enable) override;
+    void SetTooltip(int id, std::string_view text) override;
+    void FocusAndSelectAll(int id) override;
+    void CommandStateMayHaveChanged() override;
+
+  private:
+    HWND Control(int id) const;
+    CMainDialog& m_dialog;
+};
+
+class CMainDialog : public CDialog {
+  public:
+    explicit CMainDialog(CWnd* parent = nullptr);
+    ~CMainDialog() override;
+
+    bool PreTranslateMessage(MSG* message) override;
+
+    // Enables Add, Clear and Build once the form allows them; never disables.
+    void UpdateCommandState();
+
+    const OutputList& Output() const { return m_outputList; }
+    CToolTipCtrl& ToolTip() { return m_toolTip; }
+
+  protected:
+    void DoDataExchange(CDataExchange* exchange) override;
+    BOOL OnInitDialog() override;
+    void OnOK() override;
+    void OnCancel() override;
+
+  public:  // message handlers (the message map calls them)
+    void OnSysCommand(UINT command, LPARAM lParam);
+    void OnPaint();
+    HCURSOR OnQueryDragIcon();
+    void OnAdd();
+    void OnClear();
+    void OnBrowseName();
+    void OnBrowseOutput();
+    void OnSnapToGround();
+    void OnTypeChange();
+    void OnNameChange();
+    void OnSelectVersion();
+    void OnPictureClick();
+    void OnKillfocusOutputFile();
+    void OnKillfocusField();
+    void OnBuild();
+
+    DECLARE_MESSAGE_MAP()
+
+  private:
+    friend class DialogFormControls;
+
+    void AddSystemMenuEntries();
+    void AddToolTips();
+    void FillListsFromTemplateData();
+    void SetUpFormForVersion();
+    void RescanCatalogues();
+    void FillNameList(ObjectType type);
+    void FillDensityList();
+    void ShowPicture(int index);
+    ObjectType CurrentType() const;
+    const char* CurrentInstallPath() const;
+
+  public:  // the controls, bound by id when the window opens
+    CWnd m_buildButton;
+    CWnd m_versionButton;
+    CWnd m_nameLabel;
+    CWnd m_outputFile;
+    CWnd m_typeList;
+    CWnd m_nameBox;
+    CWnd m_browseNameButton;
+    CWnd m_picture;
+    CWnd m_latitude;
+    CWnd m_longitude;
+    CWnd m_altitude;
+    CWnd m_altitudeLabel;
+    CWnd m_snapToGround;
+    CWnd m_pitch;
+    CWnd m_bank;
+    CWnd m_heading;
+    CWnd m_density;
+    CWnd m_parameters;
+    CWnd m_clearButton;
+    CWnd m_addButton;
+
+  private:
+    SimVersionTable m_simVersions;
+    int m_currentVersion = kNoSimVersion;
+    int m_keepAssembler = 1;
+    int m_viewOutput = 1;
+    HICON m_icon = nullptr;
+    UINT m_pictureIndex = 0;
+    CToolTipCtrl m_toolTip;
+    EffectsCatalogue m_effects;
+    LibraryCatalogue m_libraries;
+    OutputList m_outputList;
+    std::string m_caption;
+    DialogFormControls m_form{*this};
+};
