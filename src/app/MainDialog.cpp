@@ -10,13 +10,17 @@
 #include "common/Text.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
+#include "placement/FieldChecks.h"
 #include "placement/Message.h"
 #include "placement/QuitPath.h"
 #include "resource.h"
+#include "ui/AboutDialog.h"
+#include "ui/BuildResultsDialog.h"
 #include "ui/ObjectPropertiesDialog.h"
 #include "ui/OptionsDialog.h"
 #include "ui/SelectSimDialog.h"
 #include "ui/Settings.h"
+#include "ui/XFileDialog.h"
 
 namespace {
 // The resource type of a window's initial list rows: records of control id, add-row message,
@@ -108,12 +112,12 @@ ON_CBN_EDITCHANGE(IDC_NAME, &CMainDialog::OnNameChange)
 ON_BN_CLICKED(IDC_VERSION, &CMainDialog::OnSelectVersion)
 ON_CONTROL(STN_CLICKED, IDC_PICTURE, &CMainDialog::OnPictureClick)
 ON_EN_KILLFOCUS(IDC_OUTPUT_FILE, &CMainDialog::OnKillfocusOutputFile)
-ON_EN_KILLFOCUS(IDC_LATITUDE, &CMainDialog::OnKillfocusField)
-ON_EN_KILLFOCUS(IDC_LONGITUDE, &CMainDialog::OnKillfocusField)
-ON_EN_KILLFOCUS(IDC_ALTITUDE, &CMainDialog::OnKillfocusField)
-ON_EN_KILLFOCUS(IDC_PITCH, &CMainDialog::OnKillfocusField)
-ON_EN_KILLFOCUS(IDC_BANK, &CMainDialog::OnKillfocusField)
-ON_EN_KILLFOCUS(IDC_HEADING, &CMainDialog::OnKillfocusField)
+ON_EN_KILLFOCUS(IDC_LATITUDE, &CMainDialog::OnKillfocusLatitude)
+ON_EN_KILLFOCUS(IDC_LONGITUDE, &CMainDialog::OnKillfocusLongitude)
+ON_EN_KILLFOCUS(IDC_ALTITUDE, &CMainDialog::OnKillfocusAltitude)
+ON_EN_KILLFOCUS(IDC_PITCH, &CMainDialog::OnKillfocusPitch)
+ON_EN_KILLFOCUS(IDC_BANK, &CMainDialog::OnKillfocusBank)
+ON_EN_KILLFOCUS(IDC_HEADING, &CMainDialog::OnKillfocusHeading)
 ON_BN_CLICKED(IDC_BUILD, &CMainDialog::OnBuild)
 END_MESSAGE_MAP()
 
@@ -320,9 +324,11 @@ bool CMainDialog::PreTranslateMessage(MSG* message) {
 
 void CMainDialog::OnSysCommand(UINT command, LPARAM lParam) {
     switch (command & kSysCommandMask) {
-        case IDM_ABOUTBOX:
-            // The About window is added with the hover controls it is made of.
+        case IDM_ABOUTBOX: {
+            CAboutDialog about;
+            about.DoModal();
             break;
+        }
         case IDM_OPTIONS: {
             COptionsDialog options(nullptr);
             options.m_keepAssembler = m_keepAssembler;
@@ -503,11 +509,21 @@ void CMainDialog::OnBrowseName() {
         }
         return;
     }
-    // Browsing for an effect file comes with the file dialog window.
+    XFileDialog browse(true, "fx", nullptr, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
+                       "Effects files (*.fx)|*.fx|All Files (*.*)|*.*||", this);
+    if (browse.DoModal() != IDOK)
+        return;
+    const std::string path = browse.GetPathName();
+    m_form.SetText(IDC_NAME, path.substr(path.find_last_of('\\') + 1));
 }
 
 void CMainDialog::OnBrowseOutput() {
-    // The save dialog comes with the file dialog window.
+    XFileDialog browse(false, "csv", nullptr, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+                       "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||", this);
+    if (browse.DoModal() != IDOK)
+        return;
+    m_outputList.outputPath = CutText(browse.GetPathName(), limits::kPath);
+    m_form.SetText(IDC_OUTPUT_FILE, m_outputList.outputPath);
 }
 
 void CMainDialog::OnSelectVersion() {
@@ -535,8 +551,34 @@ void CMainDialog::OnKillfocusOutputFile() {
     checking = false;
 }
 
-void CMainDialog::OnKillfocusField() {
-    UpdateCommandState();
+void CMainDialog::CheckFieldOnLeaving(int field) {
+    // A refused field's message box takes the focus from whichever field had it; that loss is
+    // not checked inside the box.
+    static bool checking = false;
+    if (checking)
+        return;
+    checking = true;
+    OnFieldLostFocus(m_form, field);
+    checking = false;
+}
+
+void CMainDialog::OnKillfocusLatitude() {
+    CheckFieldOnLeaving(IDC_LATITUDE);
+}
+void CMainDialog::OnKillfocusLongitude() {
+    CheckFieldOnLeaving(IDC_LONGITUDE);
+}
+void CMainDialog::OnKillfocusAltitude() {
+    CheckFieldOnLeaving(IDC_ALTITUDE);
+}
+void CMainDialog::OnKillfocusPitch() {
+    CheckFieldOnLeaving(IDC_PITCH);
+}
+void CMainDialog::OnKillfocusBank() {
+    CheckFieldOnLeaving(IDC_BANK);
+}
+void CMainDialog::OnKillfocusHeading() {
+    CheckFieldOnLeaving(IDC_HEADING);
 }
 
 void CMainDialog::UpdateCommandState() {
@@ -560,8 +602,10 @@ void CMainDialog::UpdateCommandState() {
 void CMainDialog::OnBuild() {
     BuildRequest request{m_outputList.outputPath, m_keepAssembler != 0, m_viewOutput != 0};
     BuildScenery([this] { return m_outputList.WriteOutputFile(); }, request,
-                 // The results window comes with its own window; until then the report is a box.
-                 [](const std::string& output) { ReportMessage(output, message_kind::kPlain); });
+                 [this](const std::string& output) {
+                     CBuildResultsDialog results(this, output);
+                     results.DoModal();
+                 });
 }
 
 void CMainDialog::OnOK() {

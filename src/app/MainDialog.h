@@ -15,6 +15,9 @@
 #include "sim/LibraryCatalogue.h"
 #include "sim/LibraryScan.h"
 #include "sim/SimVersion.h"
+#include "ui/HoverComboBox.h"
+#include "ui/HoverEdit.h"
+#include "ui/TransparentPicture.h"
 
 class CMainDialog;
 
@@ -72,7 +75,13 @@ class CMainDialog : public CDialog {
     void OnSelectVersion();
     void OnPictureClick();
     void OnKillfocusOutputFile();
-    void OnKillfocusField();
+    void CheckFieldOnLeaving(int field);
+    void OnKillfocusLatitude();
+    void OnKillfocusLongitude();
+    void OnKillfocusAltitude();
+    void OnKillfocusPitch();
+    void OnKillfocusBank();
+    void OnKillfocusHeading();
     void OnBuild();
 
     DECLARE_MESSAGE_MAP()
@@ -95,20 +104,20 @@ class CMainDialog : public CDialog {
     CWnd m_buildButton;
     CWnd m_versionButton;
     CWnd m_nameLabel;
-    CWnd m_outputFile;
-    CWnd m_typeList;
-    CWnd m_nameBox;
+    CHoverEdit m_outputFile;
+    CHoverComboBox m_typeList;
+    CHoverComboBox m_nameBox;
     CWnd m_browseNameButton;
-    CWnd m_picture;
-    CWnd m_latitude;
-    CWnd m_longitude;
-    CWnd m_altitude;
+    CTransparentPicture m_picture;
+    CHoverEdit m_latitude;
+    CHoverEdit m_longitude;
+    CHoverEdit m_altitude;
     CWnd m_altitudeLabel;
     CWnd m_snapToGround;
-    CWnd m_pitch;
-    CWnd m_bank;
-    CWnd m_heading;
-    CWnd m_density;
+    CHoverEdit m_pitch;
+    CHoverEdit m_bank;
+    CHoverEdit m_heading;
+    CHoverComboBox m_density;
     CWnd m_parameters;
     CWnd m_clearButton;
     CWnd m_addButton;

@@ -143,13 +143,14 @@ TEST(MainWindow, StartsEmptyAddsPlacementsOfEachKindAndWritesTheFileAtQuit) {
 
     Placement windsock;
     windsock.type = ObjectType::WINDSOCK;
-    windsock.latitude = "N47 30.00";
-    windsock.longitude = "W122 18.00";
+    // Leaving the fields rewrote them in the one notation the line carries (less the quote).
+    windsock.latitude = "N047* 30' 00.0000";
+    windsock.longitude = "W122* 18' 00.0000";
     windsock.altitude = "AGL";
     windsock.density = "Normal";
     Placement building = windsock;
     building.type = ObjectType::BUILDING;
-    building.altitude = "120.5";
+    building.altitude = "120.50";
     building.heading = 90.0;
     building.density = "Extremely Dense";
     std::string expected;
