@@ -97,6 +97,8 @@ TEST(OpenPackedFile, RefusesFilesItCannotHaveToItself) {
     EXPECT_EQ(Open(folder.File("empty.bgl")), PackedFileStatus::OpenFailed);
     EXPECT_EQ(Open(folder.File("missing.bgl")), PackedFileStatus::OpenFailed);
     EXPECT_EQ(ReleasePackedImage(0, nullptr), PackedFileStatus::BadArgument);
+    uint8_t* image = nullptr;
+    EXPECT_EQ(OpenPackedFile(path.c_str(), nullptr, &image), PackedFileStatus::BadArgument);
 }
 
 TEST(OpenPackedFile, CorruptFilesGiveTheirStatusAndTheCommandFails) {

@@ -268,30 +268,3 @@ TEST(PackedFileRoundTrip, PackerOutputReadsBack) {
     const Bytes packed = RoundTrip(Bytes(text.begin(), text.end()));
     EXPECT_LT(packed.size(), text.size() / 4);
 }
-
-TEST(PackedFileOpen, RealFiles) {
-    const std::string dir = ::testing::TempDir();
-    const std::string good = dir + "packed_good.bgl", empty = dir + "packed_empty.bgl";
-    Bytes plain(128 + 5000, 'x');
-    Put32(plain, 118, 0);
-    Put32(plain, 122, 0);
-    Bytes packed, image;
-    ASSERT_TRUE(packlib::PackLibraryFile(plain, packed));
-    FILE* f = std::fopen(good.c_str(), "wb");
-    std::fwrite(packed.data(), 1, packed.size(), f);
-    std::fclose(f);
-    std::fclose(std::fopen(empty.c_str(), "wb"));
-    size_t size = 0;
-    uint8_t* block = nullptr;
-    ASSERT_EQ(OpenPackedFile(good.c_str(), &size, &block), PackedFileStatus::Ok);
-    EXPECT_EQ(Bytes(block, block + size), plain);
-    EXPECT_EQ(ReleasePackedImage(size, block), PackedFileStatus::Ok);
-    EXPECT_EQ(OpenPackedFile(empty.c_str(), &size, &block), PackedFileStatus::OpenFailed);
-    EXPECT_EQ(OpenPackedFile((dir + "missing.bgl").c_str(), &size, &block),
-              PackedFileStatus::OpenFailed);
-    EXPECT_EQ(block, nullptr);
-    EXPECT_EQ(OpenPackedFile(good.c_str(), nullptr, &block), PackedFileStatus::BadArgument);
-    EXPECT_EQ(ReleasePackedImage(10, nullptr), PackedFileStatus::BadArgument);
-    std::remove(good.c_str());
-    std::remove(empty.c_str());
-}
