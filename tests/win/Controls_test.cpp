@@ -249,6 +249,8 @@ TEST(AboutDialog, ShowsPictureAndLinksToTheHomePage) {
 
         // Opening leaves the window open and the line purple.
         about.m_versionLink.SetLinkTarget(kOpensFine);
+        gui_test::FocusControl(window, IDOK);
+        gui_test::PumpMessages(20);
         ::SendMessageA(about.m_versionLink.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
         gui_test::PumpMessages(50);
         EXPECT_TRUE(::IsWindowVisible(window));

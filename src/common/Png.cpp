@@ -1,4 +1,4 @@
-#include "Png.h"
+#include "common/Png.h"
 
 #include <algorithm>
 #include <cstdio>
