@@ -2,26 +2,7 @@
 
 #include <string>
 
-namespace {
-
-// The one-pixel outline of a rectangle: top and left in one colour, bottom and right in another.
-void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
-    int width = r.right - r.left;
-    int height = r.bottom - r.top;
-    if (width <= 0 || height <= 0)
-        return;
-    auto fill = [dc](int x, int y, int w, int h, COLORREF colour) {
-        RECT part{x, y, x + w, y + h};
-        ::SetBkColor(dc, colour);
-        ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &part, nullptr, 0, nullptr);
-    };
-    fill(r.left, r.top, width - 1, 1, topLeft);
-    fill(r.left, r.top, 1, height - 1, topLeft);
-    fill(r.right - 1, r.top, 1, height, bottomRight);
-    fill(r.left, r.bottom - 1, width, 1, bottomRight);
-}
-
-}  // namespace
+#include "framework/Draw3dRect.h"
 
 BEGIN_MESSAGE_MAP(CHoverComboBox, CWnd)
 ON_WM_PAINT()

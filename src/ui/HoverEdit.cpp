@@ -1,21 +1,13 @@
 #include "ui/HoverEdit.h"
 
+#include "framework/Draw3dRect.h"
+
 namespace {
 
 // A one-pixel frame on the edge of the client rectangle grown by `distance` on every side.
 void FrameAt(HDC dc, RECT rect, int distance, COLORREF topLeft, COLORREF bottomRight) {
     ::InflateRect(&rect, distance, distance);
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    auto fill = [dc](int x, int y, int cx, int cy, COLORREF colour) {
-        ::SetBkColor(dc, colour);
-        RECT part{x, y, x + cx, y + cy};
-        ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &part, nullptr, 0, nullptr);
-    };
-    fill(rect.left, rect.top, width - 1, 1, topLeft);
-    fill(rect.left, rect.top, 1, height - 1, topLeft);
-    fill(rect.right - 1, rect.top, 1, height, bottomRight);
-    fill(rect.left, rect.bottom - 1, width, 1, bottomRight);
+    Draw3dRect(dc, rect, topLeft, bottomRight);
 }
 
 }  // namespace
