@@ -4,6 +4,7 @@
 #include "framework/MessageMap.h"
 #include "framework/ToolTipCtrl.h"
 #include "sim/LibraryObject.h"
+#include "ui/HoverEdit.h"
 
 class CObjectPropertiesDialog : public CDialog {
   public:
@@ -13,11 +14,11 @@ class CObjectPropertiesDialog : public CDialog {
 
     bool PreTranslateMessage(MSG* message) override;
 
-    CWnd m_nameField;
-    CWnd m_libraryField;
-    CWnd m_guidField;
-    CWnd m_sizeField;
-    CWnd m_scaleField;
+    CHoverEdit m_nameField;
+    CHoverEdit m_libraryField;
+    CHoverEdit m_guidField;
+    CHoverEdit m_sizeField;
+    CHoverEdit m_scaleField;
     CToolTipCtrl m_toolTip;
 
   protected:
