@@ -36,10 +36,34 @@ class BusyScope {
     const std::function<void(bool)>& show;
 };
 
-void ScanOneFile(const char* path, LibraryCatalogue& catalogue) {
-    if (LibraryFile* file = OpenLibraryFile(path)) {
+// Opens, reads and closes one library file; false when it gave nothing. The report learns why.
+bool ScanOneFile(const char* path, LibraryCatalogue& catalogue, ScanReport* report) {
+    std::string whyNot;
+    LibraryFile* file = OpenLibraryFile(path, report ? &whyNot : nullptr);
+    if (file && !HasLibraryDirectory(file->Bytes(), file->Size()))
+        whyNot = "not a library";
+    if (file)
         ReadLibraryDirectory(file, catalogue);
-        CloseLibraryFile(file);
+    CloseLibraryFile(file);
+    if (report) {
+        if (whyNot.empty())
+            ++report->filesRead;
+        else
+            report->skipped.push_back({path, std::move(whyNot)});
+    }
+    return file != nullptr;
+}
+
+// A word or two for a file that would not open or map.
+std::string OpenFailureReason(uint32_t error) {
+    switch (error) {
+        case errors::kFileNotFound:
+        case errors::kPathNotFound:
+            return "missing";
+        case errors::kFileInvalid:
+            return "empty";
+        default:
+            return FormatText(limits::kShortField, "ERROR:%X", unsigned(error));
     }
 }
 
@@ -52,19 +76,27 @@ uint32_t IndexFormatOf(int versionIndex) {
 }
 }  // namespace
 
-LibraryFile* OpenLibraryFile(const char* path) {
+LibraryFile* OpenLibraryFile(const char* path, std::string* whyNot) {
     if (!path || strlen(path) > limits::kPath) {
         SetLastErrorCode(errors::kInvalidParameter);
+        if (whyNot)
+            *whyNot = "path too long";
         return nullptr;
     }
     auto* file = new (std::nothrow) LibraryFile;
     if (!file) {
         SetLastErrorCode(errors::kNotEnoughMemory);
+        if (whyNot)
+            *whyNot = "out of memory";
         return nullptr;
     }
     file->path = path;
     if (!file->mapping.Open(path)) {
+        const uint32_t error = GetLastErrorCode();
+        if (whyNot)
+            *whyNot = OpenFailureReason(error);
         delete file;
+        SetLastErrorCode(error);
         return nullptr;
     }
     // A file too short for its flags word has no packed flag.
@@ -75,9 +107,14 @@ LibraryFile* OpenLibraryFile(const char* path) {
     file->mapping.Close();
     size_t size = 0;
     uint8_t* image = nullptr;
-    if (OpenPackedFile(path, &size, &image) != PackedFileStatus::Ok || size > UINT32_MAX) {
-        if (image)
-            ReleasePackedImage(size, image);
+    PackedFileStatus status = OpenPackedFile(path, &size, &image);
+    if (status == PackedFileStatus::Ok && size > UINT32_MAX) {
+        ReleasePackedImage(size, image);
+        status = PackedFileStatus::OutOfMemory;
+    }
+    if (status != PackedFileStatus::Ok) {
+        if (whyNot)
+            *whyNot = PackedFileStatusName(status);
         delete file;
         SetLastErrorCode(errors::kInvalidData);
         return nullptr;
@@ -102,6 +139,10 @@ bool ReadLibraryDirectory(const LibraryFile* file, LibraryCatalogue& catalogue) 
     return ReadLibraryBytes(file->Bytes(), file->Size(), file->path, catalogue);
 }
 
+bool HasLibraryDirectory(const uint8_t* bytes, size_t size) {
+    return bytes && size >= 66 && ReadWord(bytes + 62) != 0;
+}
+
 // Bounded by the real size: a directory entry that reaches past the end ends the directory
 // (what follows it cannot be trusted to be entries); an object record or name that reaches past
 // the end skips that one entry, and the next entry is read.
@@ -111,11 +152,9 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
         SetLastErrorCode(errors::kInvalidParameter);
         return false;
     }
-    if (size < 66)
+    if (!HasLibraryDirectory(bytes, size))
         return true;
     const uint64_t directory = ReadWord(bytes + 62);
-    if (directory == 0)
-        return true;
     std::string libraryPath = CutText(path, limits::kPath);
     for (uint64_t entry = directory; entry + kDirectoryEntry <= size; entry += kDirectoryEntry) {
         uint32_t recordOffset = ReadWord(bytes + entry);
@@ -153,9 +192,11 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
 }
 
 bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                   const std::function<void(bool busy)>& showBusy) {
+                   const std::function<void(bool busy)>& showBusy, ScanReport* report) {
     BusyScope busy(showBusy);
     catalogue.Clear();
+    if (report)
+        *report = ScanReport();
     // An empty folder is no simulator: joining it would read from the root of the current drive.
     if (versionIndex < 0 || versionIndex > 6 || !installPath || !installPath[0]) {
         SetLastErrorCode(errors::kFileNotFound);
@@ -163,15 +204,15 @@ bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* in
     }
     if (versionIndex == kCombatFlightSimulator1) {
         auto path = ComposePath("%s\\Scenery\\LIBRARY.BGL", installPath);
-        LibraryFile* file = path ? OpenLibraryFile(path->c_str()) : nullptr;
-        if (!file)
-            return false;
-        ReadLibraryDirectory(file, catalogue);
-        CloseLibraryFile(file);
-        return true;
+        return path && ScanOneFile(path->c_str(), catalogue, report);
     }
     if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg"))
         return false;
+    if (report) {
+        report->areasRead = TheSceneryIndex().AreasRead();
+        report->recordsTaken = SceneryIndexCount();
+        report->recordsRefused = TheSceneryIndex().RefusedAtCapacity();
+    }
     for (uint32_t record = 0; record < SceneryIndexCount(); ++record) {
         const char* name = SceneryFileName(record);
         if (!name)
@@ -180,7 +221,9 @@ bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* in
         auto path = IsAbsolutePath(name) ? ComposePath("%s.bgl", name)
                                          : ComposePath("%s\\%s.bgl", installPath, name);
         if (path)
-            ScanOneFile(path->c_str(), catalogue);
+            ScanOneFile(path->c_str(), catalogue, report);
+        else if (report)
+            report->skipped.push_back({std::string(installPath) + "\\" + name, "path too long"});
     }
     ClearSceneryIndex();
     return true;

@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "sim/LibraryCatalogue.h"
 #include "sim/MappedFile.h"
@@ -24,11 +25,29 @@ struct LibraryFile {
     size_t Size() const { return packed ? packedSize : mapping.Size(); }
 };
 
-// Null when the file cannot be opened, mapped or unpacked, or the path is too long.
-LibraryFile* OpenLibraryFile(const char* path);
+// What one scan met: why files gave no objects, and the counts behind the catalogue. The
+// catalogue command prints it so a designer can see why an add-on's objects are missing.
+struct ScanReport {
+    struct SkippedFile {
+        std::string path;
+        std::string reason;  // "missing", "not a library", "empty", a packed status name, ...
+    };
+    uint32_t areasRead = 0;       // areas whose index file was read
+    uint32_t recordsTaken = 0;    // qualifying index records in the area list
+    uint32_t recordsRefused = 0;  // qualifying records refused because the list was full
+    uint32_t filesRead = 0;       // library files whose directory was read
+    std::vector<SkippedFile> skipped;
+};
+
+// Null when the file cannot be opened, mapped or unpacked, or the path is too long; then
+// *whyNot, when given, says why in a word or two ("missing", a packed status name, ...).
+LibraryFile* OpenLibraryFile(const char* path, std::string* whyNot = nullptr);
 void CloseLibraryFile(LibraryFile* file);
 // Appends the file's objects; false (87) when the file holds no bytes.
 bool ReadLibraryDirectory(const LibraryFile* file, LibraryCatalogue& catalogue);
+
+// True when the bytes carry a library directory (a file without one holds no objects).
+bool HasLibraryDirectory(const uint8_t* bytes, size_t size);
 
 // The directory parser over bytes in memory, bounded by their size.
 bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
@@ -36,6 +55,7 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
 
 // Rebuilds the catalogue for a version index (0 to 6) and its install folder; -1, a missing or
 // an empty folder mean no simulator. showBusy(true) and showBusy(false) bracket the scan so the
-// window can show its wait cursor.
+// window can show its wait cursor. A report, when given, is filled afresh.
 bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                   const std::function<void(bool busy)>& showBusy = nullptr);
+                   const std::function<void(bool busy)>& showBusy = nullptr,
+                   ScanReport* report = nullptr);

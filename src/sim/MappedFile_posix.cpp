@@ -17,7 +17,7 @@ bool MappedFile::Open(const char* path) {
     struct stat info {};
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || info.st_size == 0) {
         close(fd);
-        SetLastErrorCode(errors::kInvalidData);
+        SetLastErrorCode(S_ISREG(info.st_mode) ? errors::kFileInvalid : errors::kInvalidData);
         return false;
     }
     void* bytes = mmap(nullptr, static_cast<size_t>(info.st_size), PROT_READ, MAP_PRIVATE, fd, 0);

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/LastError.h"
 #include "sim/MappedFile.h"
 
 bool MappedFile::Open(const char* path) {
@@ -11,7 +12,7 @@ bool MappedFile::Open(const char* path) {
     LARGE_INTEGER length{};
     if (!GetFileSizeEx(file, &length) || length.QuadPart == 0 ||
         static_cast<unsigned long long>(length.QuadPart) > SIZE_MAX) {
-        DWORD error = length.QuadPart == 0 ? ERROR_FILE_INVALID : GetLastError();
+        DWORD error = length.QuadPart == 0 ? errors::kFileInvalid : GetLastError();
         CloseHandle(file);
         SetLastError(error);
         return false;

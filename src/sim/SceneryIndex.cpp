@@ -65,6 +65,8 @@ void SceneryIndexList::Clear() {
     records.reset();
     count = 0;
     format = scenery_format::k22;
+    areasRead = 0;
+    refusedAtCapacity = 0;
 }
 
 // Nothing here trusts the file: the header and the whole offset table must lie inside it (a
@@ -99,11 +101,8 @@ bool SceneryIndexList::AddIndexFile(const uint8_t* bytes, size_t size) {
         SetLastErrorCode(errors::kInvalidData);
         return false;
     }
+    ++areasRead;
     for (uint32_t i = 0; i < recordCount; ++i) {
-        if (count >= kCapacity) {
-            SetLastErrorCode(errors::kOutOfMemory);
-            continue;
-        }
         uint64_t start = ReadWord(bytes + layout.tableOffset + 4ull * i);
         if (start + 4 > size)
             continue;
@@ -113,6 +112,12 @@ bool SceneryIndexList::AddIndexFile(const uint8_t* bytes, size_t size) {
             continue;
         if ((record[layout.flagOffset] & layout.flagBit) == 0) {
             SetLastErrorCode(errors::kFileNotFound);
+            continue;
+        }
+        // Records whose flag is clear never take a slot, so only qualifying ones are refused.
+        if (count >= kCapacity) {
+            SetLastErrorCode(errors::kOutOfMemory);
+            ++refusedAtCapacity;
             continue;
         }
         if (!memchr(record + layout.nameOffset, 0, length - layout.nameOffset))

@@ -32,12 +32,18 @@ class SceneryIndexList {
 
     uint32_t Count() const { return count; }
     uint32_t Format() const { return format; }
+    // Since the last reset: index files whose format tag was accepted, and qualifying records
+    // refused because the list was full.
+    uint32_t AreasRead() const { return areasRead; }
+    uint32_t RefusedAtCapacity() const { return refusedAtCapacity; }
     // The zero-terminated scenery file name of a record, or null (last error 2 or 87).
     const char* FileName(uint32_t record) const;
 
   private:
     uint32_t count = 0;
     uint32_t format = scenery_format::k22;
+    uint32_t areasRead = 0;
+    uint32_t refusedAtCapacity = 0;
     std::unique_ptr<std::unique_ptr<SceneryIndexRecord>[]> records;
 };
 

@@ -36,9 +36,24 @@ TEST_P(GeneratedInstall, ListsTheObjectsAndEffectsTheGeneratorWrote) {
 
     LibraryCatalogue catalogue;
     int busy = 0;
-    ScanLibraries(catalogue, options.version, folder.c_str(),
-                  [&](bool on) { busy += on ? 1 : 10; });
+    ScanReport report;
+    ScanLibraries(
+        catalogue, options.version, folder.c_str(), [&](bool on) { busy += on ? 1 : 10; }, &report);
     EXPECT_EQ(busy, 11);  // the wait cursor went on and off once
+    // Every file the area list names is either read or skipped with its reason.
+    if (options.version != 2) {
+        EXPECT_EQ(report.recordsTaken, install.qualifyingRecords);
+        EXPECT_EQ(report.recordsRefused, 0u);
+        EXPECT_EQ(report.filesRead + report.skipped.size(), report.recordsTaken);
+        auto skippedFor = [&](const char* reason) {
+            return std::count_if(
+                report.skipped.begin(), report.skipped.end(),
+                [&](const ScanReport::SkippedFile& s) { return s.reason == reason; });
+        };
+        EXPECT_GT(skippedFor("missing"), 0);
+        EXPECT_GT(skippedFor("not a library"), 0);
+        EXPECT_GT(skippedFor("UnsupportedLayout"), 0);
+    }
     ASSERT_EQ(catalogue.Count(), install.objects.size());
     size_t i = 0;
     for (const LibraryObject& object : catalogue) {
