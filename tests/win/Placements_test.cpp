@@ -22,17 +22,25 @@ namespace {
 class CTestApp : public CWinApp {};
 CTestApp theApp;
 
-const std::string kPosition = "N047* 26' 59.0000,W122* 18' 32.0000,";
-const std::string kWindsock = "WINDSOCK,," + kPosition + "AGL,0.00,0.00,0.00,Normal,\"\"";
-const std::string kLibrary = "LIBRARY,\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch\"," +
-                             kPosition + "AGL,0.00,0.00,0.00,Normal,\"\"";
+const std::string kAt = "N047* 26' 59.0000,W122* 18' 32.0000,";
+const std::string kWindsock = "WINDSOCK,," + kAt + "AGL,0.00,0.00,0.00,Normal,\"\"";
+const std::string kLibrary = "LIBRARY,\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch\"," + kAt +
+                             "AGL,0.00,0.00,0.00,Normal,\"\"";
 const std::string kBuilding =
-    "BUILDING,," + kPosition + "120.50,5.00,3.25,90.00,Very Dense,\"SIZE_X=20;SIZE_Z=30\"";
-const std::string kEffect = "EFFECT,my,fx," + kPosition + "AGL,0.00,0.00,0.00,Dense,\"R=\"a;b\"\"";
+    "BUILDING,," + kAt + "120.50,5.00,3.25,90.00,Very Dense,\"X=20;Z=30\"";
+const std::string kEffect = "EFFECT,my,fx," + kAt + "AGL,0.00,0.00,0.00,Dense,\"R=\"a;b\"\"";
 
-std::string Text(HWND dialog, int id) {
+std::string Text(HWND window, int id, int row = -1, int column = 0) {
     char buffer[1100] = {};
-    ::GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
+    if (row < 0) {
+        ::GetDlgItemTextA(window, id, buffer, sizeof buffer);
+    } else {
+        LVITEMA item{};
+        item.iSubItem = column;
+        item.pszText = buffer;
+        item.cchTextMax = sizeof buffer;
+        ::SendDlgItemMessageA(window, id, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
+    }
     return buffer;
 }
 
@@ -40,38 +48,14 @@ bool Enabled(HWND dialog, int id) {
     return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
 }
 
-std::string Cell(HWND list, int row, int column) {
-    char buffer[300] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = sizeof buffer;
-    ::SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
-    return buffer;
-}
-
-RECT RowRect(HWND list, int row) {
+POINT RowPoint(HWND list, int row) {
     RECT rect{LVIR_BOUNDS, 0, 0, 0};
     ::SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), LPARAM(&rect));
-    return rect;
-}
-
-RECT ControlRect(HWND dialog, int id) {
-    RECT r;
-    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
-    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
-    return r;
+    return {rect.left + 20, (rect.top + rect.bottom) / 2};
 }
 
 void Click(HWND dialog, int id) {
     ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-void Fill(HWND dialog, int id, const char* text) {
-    gui_test::FocusControl(dialog, id);
-    ::SetDlgItemTextA(dialog, id, text);
-    gui_test::FocusControl(dialog, IDC_PARAMETERS);
-    gui_test::PumpMessages();
 }
 
 // Runs script(window) once a dialog other than the one beneath it is the active window: the
@@ -79,27 +63,24 @@ void Fill(HWND dialog, int id, const char* text) {
 std::function<void(HWND)> pendingScript;
 HWND scriptBeneath = nullptr;
 UINT_PTR scriptTimer = 0;
-
-void CALLBACK RunScriptOverBeneath(HWND, UINT, UINT_PTR, DWORD) {
+void CALLBACK RunScript(HWND, UINT, UINT_PTR, DWORD) {
     HWND active = ::GetActiveWindow();
     char className[16] = {};
     ::GetClassNameA(active, className, sizeof className);
-    if (!active || active == scriptBeneath || std::string(className) != "#32770" ||
-        !::IsWindowVisible(active))
+    if (active == scriptBeneath || std::string(className) != "#32770" || !::IsWindowVisible(active))
         return;
     ::KillTimer(nullptr, scriptTimer);
     std::function<void(HWND)> script = std::move(pendingScript);
     script(active);
 }
-
 void WhenDialogOpensOver(HWND beneath, std::function<void(HWND)> script) {
     pendingScript = std::move(script);
     scriptBeneath = beneath;
-    scriptTimer = ::SetTimer(nullptr, 0, 20, &RunScriptOverBeneath);
+    scriptTimer = ::SetTimer(nullptr, 0, 20, &RunScript);
 }
 
-// Closes a window at the end of a script that stopped early, so that a failed check ends the test
-// instead of leaving the window waiting.
+// Closes the window when a script stops early, so that a failed check ends the test instead of
+// leaving the window open.
 struct CloseUnlessDone {
     HWND window;
     bool done = false;
@@ -110,23 +91,13 @@ struct CloseUnlessDone {
 };
 
 // Ctrl+L as the main window's loop sees it.
-bool PressControlL(CMainDialog& dialog) {
+bool PressControlL(CMainDialog& dialog, bool down = true) {
     BYTE keys[256];
     ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0x80;
+    keys[VK_CONTROL] = down ? 0x80 : 0;
     ::SetKeyboardState(keys);
     MSG message{::GetFocus(), WM_KEYDOWN, 'L', 0, 0, {}};
-    bool taken = dialog.PreTranslateMessage(&message);
-    keys[VK_CONTROL] = 0;
-    ::SetKeyboardState(keys);
-    return taken;
-}
-
-void ReleaseControl() {
-    BYTE keys[256];
-    ::GetKeyboardState(keys);
-    keys[VK_CONTROL] = 0;
-    ::SetKeyboardState(keys);
+    return down && dialog.PreTranslateMessage(&message);
 }
 
 }  // namespace
@@ -140,9 +111,9 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
     std::string header;
     for (const char* line : kOutputHeader)
         header += std::string(line) + "\r\n";
-    ASSERT_TRUE(
-        WriteWholeFile(path, header + kWindsock + "\r\n;;++\r\n;; C:\\FS\\lib.bgl/Tower\r\n;;\r\n" +
-                                 kLibrary + "\r\n" + kBuilding + "\r\n" + kEffect + "\r\n"));
+    ASSERT_TRUE(WriteWholeFile(path, header + kWindsock +
+                                         "\r\n;;++\r\n;; C:\\lib.bgl/Tower\r\n;;\r\n" + kLibrary +
+                                         "\r\n" + kBuilding + "\r\n" + kEffect + "\r\n"));
 
     CMainDialog dialog;
     dialog.OpenAfterStartUp(path);
@@ -150,78 +121,49 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         // Opened once start-up was over, with no message but the missing simulator's warning.
         EXPECT_EQ(messages.messages.size(), 1u);
         EXPECT_EQ(Text(main, IDC_OUTPUT_FILE), path);
-        EXPECT_EQ(dialog.Output().placementCount, 4);
-        EXPECT_TRUE(dialog.Output().savedFlag);
-        EXPECT_TRUE(Enabled(main, IDC_CLEAR) && Enabled(main, IDC_BUILD));
+        EXPECT_TRUE(dialog.Output().placementCount == 4 && dialog.Output().savedFlag);
         EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(main, IDC_CLEAR)),
                   "Clear 4 items from the output file");
         HMENU menu = ::GetSystemMenu(main, FALSE);
-        const int last = ::GetMenuItemCount(menu) - 1;
         char entry[64] = {};
-        ::GetMenuStringA(menu, UINT(last), entry, sizeof entry, MF_BYPOSITION);
+        ::GetMenuStringA(menu, IDM_PLACEMENTS, entry, sizeof entry, MF_BYCOMMAND);
         EXPECT_STREQ(entry, "&Placements...\tCtrl+L");
-        EXPECT_EQ(::GetMenuItemID(menu, last), UINT(IDM_PLACEMENTS));
+        EXPECT_EQ(::GetMenuItemID(menu, ::GetMenuItemCount(menu) - 1), UINT(IDM_PLACEMENTS));
 
         WhenDialogOpensOver(main, [&](HWND window) {
             CloseUnlessDone guard{window};
-            ReleaseControl();
+            PressControlL(dialog, false);
             EXPECT_FALSE(::IsWindowEnabled(main));
-            auto* placements = static_cast<CPlacementsDialog*>(CWnd::FromHandlePermanent(window));
-            ASSERT_NE(placements, nullptr);
             HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
             ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 4);
-            EXPECT_EQ(Cell(list, 1, 0), "2");
-            EXPECT_EQ(Cell(list, 1, 1), "Library");
-            EXPECT_EQ(Cell(list, 1, 2), "Tower");
-            EXPECT_EQ(Cell(list, 2, 3), "N047* 26' 59.0000\"");
-            EXPECT_EQ(Cell(list, 2, 4), "W122* 18' 32.0000\"");
-            EXPECT_EQ(Cell(list, 2, 5), "120.50");
-            EXPECT_EQ(Cell(list, 2, 6), "90.00");
-            EXPECT_EQ(Cell(list, 2, 7), "Very Dense");
-            EXPECT_EQ(Cell(list, 3, 2), "my,fx");
+            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 1, 1), "Library");
+            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 1, 2), "Tower");
+            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 6), "90.00");
+            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 7), "Very Dense");
+            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 3, 2), "my,fx");
             EXPECT_FALSE(Enabled(window, IDOK) || Enabled(window, IDC_REMOVE_PLACEMENTS));
             // The tooltip control hands back 79 characters at most; a windsock's line is shorter.
-            for (int row : {3, 0}) {
-                const RECT rect = RowRect(list, row);
-                gui_test::MovePointerTo(list, {rect.left + 20, (rect.top + rect.bottom) / 2});
-            }
+            gui_test::MovePointerTo(list, RowPoint(list, 3));
+            gui_test::MovePointerTo(list, RowPoint(list, 0));
+            auto* placements = static_cast<CPlacementsDialog*>(CWnd::FromHandlePermanent(window));
             EXPECT_EQ(placements->ToolTip().GetText(list), kWindsock);
             EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("placements")));
-
-            // The list and the buttons follow the frame, which cannot shrink below its start.
-            RECT frame;
-            ::GetWindowRect(window, &frame);
-            const RECT listBefore = ControlRect(window, IDC_PLACEMENT_LIST);
-            const RECT closeBefore = ControlRect(window, IDCANCEL);
-            ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 100,
-                           frame.bottom - frame.top + 60, SWP_NOMOVE | SWP_NOZORDER);
-            gui_test::PumpMessages();
-            EXPECT_EQ(ControlRect(window, IDC_PLACEMENT_LIST).right, listBefore.right + 100);
-            EXPECT_EQ(ControlRect(window, IDC_PLACEMENT_LIST).bottom, listBefore.bottom + 60);
-            EXPECT_EQ(ControlRect(window, IDCANCEL).left, closeBefore.left + 100);
-            EXPECT_EQ(ControlRect(window, IDC_REMOVE_PLACEMENTS).top, closeBefore.top + 60);
-            MINMAXINFO limits{};
-            ::SendMessageA(window, WM_GETMINMAXINFO, 0, LPARAM(&limits));
-            EXPECT_EQ(limits.ptMinTrackSize.x, frame.right - frame.left);
 
             // Delete removes both selected rows, the library object with its comment lines.
             LVITEMA selected{};
             selected.state = selected.stateMask = LVIS_SELECTED;
             ::SendMessageA(list, LVM_SETITEMSTATE, 0, LPARAM(&selected));
             ::SendMessageA(list, LVM_SETITEMSTATE, 1, LPARAM(&selected));
-            EXPECT_TRUE(Enabled(window, IDC_REMOVE_PLACEMENTS));
-            EXPECT_FALSE(Enabled(window, IDOK));
+            EXPECT_TRUE(Enabled(window, IDC_REMOVE_PLACEMENTS) && !Enabled(window, IDOK));
             ::SetFocus(list);
             gui_test::PressKey(VK_DELETE);
             gui_test::PumpMessages();
-            ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 2);
             EXPECT_EQ(dialog.Output().FileBytes(), header + kBuilding + "\r\n" + kEffect + "\r\n");
             EXPECT_FALSE(dialog.Output().savedFlag);
             EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(main, IDC_CLEAR)),
                       "Clear 2 items from the output file");
-
             // The building took the first removed row's place and is selected: Enter uses it.
-            EXPECT_EQ(Cell(list, 0, 1), "Building");
+            ASSERT_EQ(Text(window, IDC_PLACEMENT_LIST, 0, 1), "Building");
             EXPECT_TRUE(Enabled(window, IDOK));
             gui_test::PressKey(VK_RETURN);
             guard.done = true;
@@ -230,16 +172,16 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
 
         EXPECT_TRUE(::IsWindowEnabled(main));
         EXPECT_EQ(Text(main, IDC_TYPE), "Building");
-        EXPECT_EQ(Text(main, IDC_LATITUDE), "N047* 26' 59.0000\"");
         EXPECT_EQ(Text(main, IDC_LONGITUDE), "W122* 18' 32.0000\"");
         EXPECT_EQ(::IsDlgButtonChecked(main, IDC_SNAP_TO_GROUND), BST_UNCHECKED);
         EXPECT_EQ(Text(main, IDC_ALTITUDE), "120.50");
-        EXPECT_EQ(Text(main, IDC_PITCH), "5.00");
         EXPECT_EQ(Text(main, IDC_BANK), "3.25");
         EXPECT_EQ(Text(main, IDC_DENSITY), "Very Dense");
-        EXPECT_EQ(Text(main, IDC_PARAMETERS), "SIZE_X=20\r\nSIZE_Z=30");
+        EXPECT_EQ(Text(main, IDC_PARAMETERS), "X=20\r\nZ=30");
         // A changed copy is added beside the placement it came from.
-        Fill(main, IDC_HEADING, "180");
+        gui_test::FocusControl(main, IDC_HEADING);
+        ::SetDlgItemTextA(main, IDC_HEADING, "180");
+        gui_test::FocusControl(main, IDC_PARAMETERS);
         Click(main, IDC_ADD);
         EXPECT_EQ(dialog.Output().placementCount, 3);
         Click(main, IDOK);  // unsaved: the question is answered No, and the list written
@@ -250,7 +192,7 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
     const std::string written = header + kBuilding + "\r\n" + kEffect + "\r\n" + copy + "\r\n";
     EXPECT_EQ(ReadWholeFile(path), written);
 
-    // The written file opened with Open..., and a double click using the effect.
+    // The written file opened with Open..., then a double click uses the effect.
     CMainDialog second;
     gui_test::WhenDialogOpens([&](HWND main) {
         WhenDialogOpensOver(main, [&](HWND window) {
@@ -264,20 +206,17 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
             Click(window, IDC_OPEN_PLACEMENTS);
             HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
             ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-            EXPECT_EQ(Cell(list, 2, 6), "180.00");
+            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 6), "180.00");
             EXPECT_TRUE(messages.messages.empty());
-            const RECT row = RowRect(list, 1);
-            ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON,
-                           MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2));
+            const POINT row = RowPoint(list, 1);
+            ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(row.x, row.y));
             guard.done = true;
         });
         ::SendMessageA(main, WM_SYSCOMMAND, IDM_PLACEMENTS, 0);
         EXPECT_EQ(Text(main, IDC_OUTPUT_FILE), path);
-        EXPECT_EQ(second.Output().placementCount, 3);
-        EXPECT_TRUE(second.Output().savedFlag);
+        EXPECT_TRUE(second.Output().placementCount == 3 && second.Output().savedFlag);
         EXPECT_EQ(Text(main, IDC_TYPE), "Effect");
         EXPECT_EQ(Text(main, IDC_NAME), "my,fx");
-        EXPECT_EQ(Text(main, IDC_DENSITY), "Dense");
         EXPECT_EQ(Text(main, IDC_PARAMETERS), "R=\"a\r\nb\"");
         Click(main, IDOK);  // saved: no question, the same bytes again
     });
