@@ -24,9 +24,27 @@
 #define IDS_OPTIONS_MENU 112           // "Scenewright &Options..."
 #define IDS_FILE_NAME_REQUIRED 113     // "A file name must be specified."
 
+// ---- Strings of the placements window and of opening a placement file ---------------------------
+#define IDS_PLACEMENTS_MENU 150        // "&Placements...\tCtrl+L"
+#define IDS_NOT_PLACEMENT_FILE 151
+#define IDS_NOT_PLACEMENT_LINE 152
+#define IDS_PLACEMENT_FILE_TOO_LARGE 153
+#define IDS_CANNOT_READ_FILE 154
+#define IDS_OPEN_UNSAVED 155
+#define IDS_PLACEMENT_FILE_FILTER 156
+#define IDS_COLUMN_NUMBER 160          // the list's column headings, 160 to 167 in column order
+#define IDS_COLUMN_TYPE 161
+#define IDS_COLUMN_NAME 162
+#define IDS_COLUMN_LATITUDE 163
+#define IDS_COLUMN_LONGITUDE 164
+#define IDS_COLUMN_ALTITUDE 165
+#define IDS_COLUMN_HEADING 166
+#define IDS_COLUMN_DENSITY 167
+
 // ---- System menu commands of the main window ---------------------------------------------------
 #define IDM_ABOUTBOX 0x0010
 #define IDM_OPTIONS 0x0020
+#define IDM_PLACEMENTS 0x0030
 
 // ---- About window (template 100) ---------------------------------------------------------------
 #define IDD_ABOUT 100
@@ -77,3 +95,9 @@
 #define IDD_OPTIONS 140
 #define IDC_KEEP_ASSEMBLER 1029
 #define IDC_VIEW_OUTPUT 1031
+
+// ---- Placements window (template 150) ----------------------------------------------------------
+#define IDD_PLACEMENTS 150
+#define IDC_PLACEMENT_LIST 1040
+#define IDC_REMOVE_PLACEMENTS 1041
+#define IDC_OPEN_PLACEMENTS 1042

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <optional>
 
 #include "build/SceneryCompiler.h"
 #include "common/AppStrings.h"
@@ -12,12 +13,14 @@
 #include "framework/WinApp.h"
 #include "placement/FieldChecks.h"
 #include "placement/Message.h"
+#include "placement/PlacementFile.h"
 #include "placement/QuitPath.h"
 #include "resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/BuildResultsDialog.h"
 #include "ui/ObjectPropertiesDialog.h"
 #include "ui/OptionsDialog.h"
+#include "ui/PlacementsDialog.h"
 #include "ui/SelectSimDialog.h"
 #include "ui/Settings.h"
 #include "ui/XFileDialog.h"
@@ -32,6 +35,9 @@ constexpr const char* kNameTooltip = "Object/Effect name";
 constexpr const char* kBrowseEffectTooltip = "Browse for an effects file";
 
 constexpr DWORD kSysCommandMask = 0xFFF0;
+
+// Posted at the end of start-up, so that the command line's file opens in the running window.
+constexpr UINT kOpenStartFileMessage = WM_APP + 1;
 }  // namespace
 
 // ---- the form over the real controls ------------------------------------------------------------
@@ -119,6 +125,7 @@ ON_EN_KILLFOCUS(IDC_PITCH, &CMainDialog::OnKillfocusPitch)
 ON_EN_KILLFOCUS(IDC_BANK, &CMainDialog::OnKillfocusBank)
 ON_EN_KILLFOCUS(IDC_HEADING, &CMainDialog::OnKillfocusHeading)
 ON_BN_CLICKED(IDC_BUILD, &CMainDialog::OnBuild)
+ON_MESSAGE(kOpenStartFileMessage, &CMainDialog::OnOpenStartFile)
 END_MESSAGE_MAP()
 
 CMainDialog::CMainDialog(CWnd* parent) : CDialog(IDD_MAIN, parent) {
@@ -188,6 +195,9 @@ void CMainDialog::AddSystemMenuEntries() {
     std::string about = LoadAppString(IDS_ABOUT_MENU);
     if (!about.empty())
         ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
+    std::string placements = LoadAppString(IDS_PLACEMENTS_MENU);
+    if (!placements.empty())
+        ::AppendMenuA(menu, MF_STRING, IDM_PLACEMENTS, placements.c_str());
 }
 
 void CMainDialog::AddToolTips() {
@@ -253,6 +263,13 @@ BOOL CMainDialog::OnInitDialog() {
     ShowPicture(0);
     SetUpFormForVersion();
     m_outputList.ResetOutputList();
+    if (!m_startFile.empty()) {
+        ::PostMessageA(m_hWnd, kOpenStartFileMessage, 0, 0);
+        // The opened file becomes the output file, so the focus starts at the object: leaving an
+        // output file box that names an existing file asks whether to replace it.
+        m_typeList.SetFocus();
+        return FALSE;
+    }
     return TRUE;
 }
 
@@ -319,6 +336,11 @@ bool CMainDialog::PreTranslateMessage(MSG* message) {
         // Enter walks the form like Tab and never presses a button by accident.
         message->wParam = VK_TAB;
     }
+    if (message->message == WM_KEYDOWN && message->wParam == 'L' && ::GetKeyState(VK_CONTROL) < 0 &&
+        ::GetKeyState(VK_MENU) >= 0) {
+        ShowPlacements();
+        return true;
+    }
     return CDialog::PreTranslateMessage(message);
 }
 
@@ -339,10 +361,63 @@ void CMainDialog::OnSysCommand(UINT command, LPARAM lParam) {
             }
             break;
         }
+        case IDM_PLACEMENTS:
+            ShowPlacements();
+            break;
         default:
             ::DefWindowProcA(m_hWnd, WM_SYSCOMMAND, command, lParam);
             break;
     }
+}
+
+void CMainDialog::ShowPlacements() {
+    CPlacementsDialog placements(this, m_outputList, m_form);
+    if (placements.DoModal() == IDOK)
+        UsePlacement(FormEntriesFor(placements.Chosen(), m_libraries, m_effects));
+}
+
+void CMainDialog::UsePlacement(const FormEntries& entries) {
+    m_typeList.SendMessage(CB_SETCURSEL, WPARAM(entries.type));
+    OnTypeChange();
+    if (entries.type == ObjectType::EFFECT || entries.type == ObjectType::LIBRARY) {
+        int row = -1;
+        const int rows = int(m_nameBox.SendMessage(CB_GETCOUNT));
+        for (int i = 0; i < rows && row < 0 && entries.catalogueEntry >= 0; ++i) {
+            if (m_form.GetRowData(IDC_NAME, i) == entries.catalogueEntry)
+                row = i;
+        }
+        if (row < 0)
+            row = m_form.FindRowExact(IDC_NAME, entries.name);
+        m_nameBox.SendMessage(CB_SETCURSEL, WPARAM(row));
+        if (row < 0)
+            m_nameBox.SetWindowText(entries.name);
+        OnNameChange();
+    }
+    m_latitude.SetWindowText(entries.latitude);
+    m_longitude.SetWindowText(entries.longitude);
+    ::CheckDlgButton(m_hWnd, IDC_SNAP_TO_GROUND,
+                     entries.snapToGround ? BST_CHECKED : BST_UNCHECKED);
+    OnSnapToGround();
+    if (!entries.snapToGround)
+        m_altitude.SetWindowText(entries.altitude);
+    m_pitch.SetWindowText(entries.pitch);
+    m_bank.SetWindowText(entries.bank);
+    m_heading.SetWindowText(entries.heading);
+    m_density.SendMessage(CB_SETCURSEL, WPARAM(m_form.FindRowExact(IDC_DENSITY, entries.density)));
+    // Last: choosing a library object has filled the parameter box with its template.
+    m_parameters.SetWindowText(entries.parameters);
+    UpdateCommandState();
+}
+
+LRESULT CMainDialog::OnOpenStartFile(WPARAM, LPARAM) {
+    std::optional<CWaitCursor> wait;
+    OpenPlacementFile(m_outputList, m_form, m_startFile, [&wait](bool busy) {
+        if (busy)
+            wait.emplace();
+        else
+            wait.reset();
+    });
+    return 0;
 }
 
 void CMainDialog::OnPaint() {

@@ -9,6 +9,7 @@
 #include "framework/MessageMap.h"
 #include "framework/ToolTipCtrl.h"
 #include "placement/FormControls.h"
+#include "placement/FormEntries.h"
 #include "placement/OutputList.h"
 #include "placement/Placement.h"
 #include "sim/Effects.h"
@@ -53,6 +54,12 @@ class CMainDialog : public CDialog {
     void UpdateCommandState();
 
     const OutputList& Output() const { return m_outputList; }
+
+    // The placement file to open once start-up has finished (the command line's file).
+    void OpenAfterStartUp(std::string path) { m_startFile = std::move(path); }
+    // The placements window over this one; Use there fills the form here.
+    void ShowPlacements();
+    void UsePlacement(const FormEntries& entries);
     CToolTipCtrl& ToolTip() { return m_toolTip; }
 
   protected:
@@ -83,6 +90,7 @@ class CMainDialog : public CDialog {
     void OnKillfocusBank();
     void OnKillfocusHeading();
     void OnBuild();
+    LRESULT OnOpenStartFile(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 
@@ -135,4 +143,5 @@ class CMainDialog : public CDialog {
     OutputList m_outputList;
     std::string m_caption;
     DialogFormControls m_form{*this};
+    std::string m_startFile;
 };

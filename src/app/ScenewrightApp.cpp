@@ -1,6 +1,8 @@
-// The application object: opens the main window modally and ends the program when it closes.
+// The application object: opens the main window modally, with the placement file the command line
+// names, and ends the program when it closes.
 #include "framework/WinApp.h"
 #include "app/MainDialog.h"
+#include "common/CommandLine.h"
 
 class CScenewrightApp : public CWinApp {
   public:
@@ -8,6 +10,7 @@ class CScenewrightApp : public CWinApp {
     bool InitInstance() override {
         SetRegistryKey("Vandrel");
         CMainDialog dialog(nullptr);
+        dialog.OpenAfterStartUp(FileArgumentOf(::GetCommandLineA()));
         dialog.DoModal();
         // The window was the whole program; there is no message loop to enter afterwards.
         return false;

@@ -39,6 +39,7 @@ bool HasNoForbiddenCharacter(std::string_view name) {
 
 void OutputList::ResetOutputList() {
     lines.assign(std::begin(kOutputHeader), std::end(kOutputHeader));
+    placementStarts.clear();
     placementCount = 0;
 }
 
@@ -46,6 +47,7 @@ bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& catalo
     std::optional<Placement> placement = CollectPlacement(form, catalogue);
     if (!placement)
         return false;
+    placementStarts.push_back(lines.size());
     for (std::string& line : FormatPlacementLine(*placement))
         lines.push_back(std::move(line));
     ++placementCount;
@@ -105,6 +107,67 @@ bool OutputList::CheckOutputFileName(FormControls& form) {
     }
     form.CommandStateMayHaveChanged();
     return accepted;
+}
+
+std::span<const std::string> OutputList::PlacementLines(int position) const {
+    if (position < 0 || size_t(position) >= placementStarts.size())
+        return {};
+    size_t begin = placementStarts[size_t(position)];
+    size_t end = size_t(position) + 1 < placementStarts.size()
+                     ? placementStarts[size_t(position) + 1]
+                     : lines.size();
+    return std::span<const std::string>(lines).subspan(begin, end - begin);
+}
+
+int OutputList::RemovePlacements(std::vector<int> positions, FormControls& form) {
+    std::vector<bool> removed(placementStarts.size(), false);
+    int count = 0;
+    for (int position : positions) {
+        if (position >= 0 && size_t(position) < removed.size() && !removed[size_t(position)]) {
+            removed[size_t(position)] = true;
+            ++count;
+        }
+    }
+    if (count == 0)
+        return 0;
+
+    // Something is removed, so there is a first placement and the header ends where it starts.
+    std::vector<std::string> kept(lines.begin(),
+                                  lines.begin() + std::ptrdiff_t(placementStarts[0]));
+    std::vector<size_t> keptStarts;
+    for (size_t i = 0; i < placementStarts.size(); ++i) {
+        if (removed[i])
+            continue;
+        keptStarts.push_back(kept.size());
+        for (const std::string& line : PlacementLines(int(i)))
+            kept.push_back(line);
+    }
+    lines = std::move(kept);
+    placementStarts = std::move(keptStarts);
+    placementCount = int(placementStarts.size());
+    savedFlag = false;
+    ShowCount(form);
+    return count;
+}
+
+void OutputList::LoadPlacements(std::vector<std::string> header,
+                                std::vector<std::vector<std::string>> placements) {
+    lines = std::move(header);
+    placementStarts.clear();
+    for (std::vector<std::string>& placement : placements) {
+        placementStarts.push_back(lines.size());
+        for (std::string& line : placement)
+            lines.push_back(std::move(line));
+    }
+    placementCount = int(placementStarts.size());
+}
+
+void OutputList::ShowCount(FormControls& form) const {
+    const bool any = placementCount > 0;
+    if (any)
+        form.SetTooltip(IDC_CLEAR, ClearTooltipText(placementCount));
+    form.EnableControl(IDC_CLEAR, any);
+    form.EnableControl(IDC_BUILD, any);
 }
 
 std::string OutputList::FileBytes() const {

@@ -2,6 +2,7 @@
 // since the last reset; and the output file it is written to.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -45,6 +46,25 @@ class OutputList {
     // file as it was.
     bool WriteOutputFile();
 
+    // The lines of the placement at a position (0 is the first after the header): its
+    // identifier comment lines, if any, then its placement line. Empty outside the list.
+    std::span<const std::string> PlacementLines(int position) const;
+
+    // Drops the placements at these positions, each with its comment lines; positions outside
+    // the list and repeats are ignored. The count, the Clear tooltip and the Clear and Build
+    // buttons follow as after Add and Clear; the list counts as unsaved. Gives the number
+    // removed.
+    int RemovePlacements(std::vector<int> positions, FormControls& form);
+
+    // The list becomes this header and these placements (each its lines, comment lines first),
+    // counted as placementCount. savedFlag and outputPath are the caller's.
+    void LoadPlacements(std::vector<std::string> header,
+                        std::vector<std::vector<std::string>> placements);
+
+    // Clear and Build enabled while placements are counted, and the Clear tooltip counting them;
+    // with none the buttons are disabled and the tooltip keeps its text, as after Clear.
+    void ShowCount(FormControls& form) const;
+
     const std::vector<std::string>& Lines() const { return lines; }
     // The file's bytes: every line followed by "\r\n".
     std::string FileBytes() const;
@@ -55,4 +75,6 @@ class OutputList {
 
   private:
     std::vector<std::string> lines;
+    // Where each placement's lines begin in lines, in list order.
+    std::vector<size_t> placementStarts;
 };

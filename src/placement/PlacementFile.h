@@ -1,0 +1,43 @@
+// Reading a placement file back: its bytes become the header and the placements, each with its
+// lines and its fields, or a refusal naming the line that is not a placement line. And the Open
+// command, which puts a file's placements into the output list.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "placement/FormControls.h"
+#include "placement/OutputList.h"
+#include "placement/Placement.h"
+
+constexpr size_t kMaxPlacementFileBytes = size_t(16) << 20;
+
+struct PlacementFileContents {
+    std::vector<std::string> header;
+    // Each placement's lines: its identifier comment lines, if any, then its placement line.
+    std::vector<std::vector<std::string>> placements;
+};
+
+enum class PlacementFileStatus { Read, NotPlacementFile, NotPlacementLine };
+
+// The fields of a placement line as the program writes it; false when the line is not one.
+// The library object is not looked up: writtenByIdentifier says the name is a quoted identifier.
+bool ParsePlacementLine(std::string_view line, Placement& placement);
+
+// Splits a file's bytes into lines (ending in CR LF or LF) and reads them. On NotPlacementLine
+// badLine is the line's number, counted from 1.
+PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileContents& contents,
+                                       int& badLine);
+
+// Platform part: the whole file, when it holds at most maxBytes bytes. Failed leaves the system
+// error as the last error.
+enum class FileReadStatus { Read, TooLarge, Failed };
+FileReadStatus ReadFileBytes(const std::string& path, size_t maxBytes, std::string& bytes);
+
+// The Open command: asks before unsaved placements are dropped, reads the file and, when it is a
+// placement file, makes its header and placements the list, saved in it. Refusals show their
+// message and change nothing. busy(true) and busy(false) bracket the reading.
+bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& path,
+                       const std::function<void(bool busy)>& busy = {});
