@@ -1,12 +1,13 @@
 // The application object: opens the main window modally and ends the program when it closes.
 #include "framework/WinApp.h"
 #include "app/MainDialog.h"
+#include "ui/Settings.h"
 
 class CScenewrightApp : public CWinApp {
   public:
     ~CScenewrightApp() override = default;
     bool InitInstance() override {
-        SetRegistryKey("Vandrel");
+        SetRegistryKey(kSettingsCompany);
         CMainDialog dialog(nullptr);
         dialog.DoModal();
         // The window was the whole program; there is no message loop to enter afterwards.
