@@ -1,0 +1,196 @@
+// The catalogue command as a child process, on generated installs of each index format and of
+// CFS1 registered in this prefix: its lines are what the generator wrote, read through the real
+// registry, profile, folder listing and mapping calls. And its exit codes 1 and 2.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "SimGen.h"
+#include "common/Text.h"
+#include "sim/LibraryObject.h"
+#include "sim/SimVersion.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+const char* const kProgramKey = "Software\\Vandrel\\Scenewright";
+
+struct CommandRun {
+    int exitCode = -1;
+    std::vector<std::string> out, err;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2)
+        lines.push_back(text.substr(start, end - start));
+    return lines;
+}
+
+// What a stream handle given to the child holds, read back through the same handle: the child
+// may still be closing its copy when its exit is seen, and a new opener would have to share it.
+std::vector<std::string> ReadBack(HANDLE stream) {
+    std::string text;
+    ::SetFilePointer(stream, 0, nullptr, FILE_BEGIN);
+    char chunk[4096];
+    DWORD got = 0;
+    while (::ReadFile(stream, chunk, sizeof chunk, &got, nullptr) && got > 0)
+        text.append(chunk, got);
+    ::CloseHandle(stream);
+    return Lines(text);
+}
+
+// Runs the command of this build with its two streams in files of the scratch folder.
+CommandRun Catalogue(const TempFolder& scratch, const std::string& arguments) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string command(self);
+    command.resize(command.find_last_of('\\'));
+    command = "\"" + command + "\\..\\..\\tools\\catalogue\\sw-catalogue.exe\" " + arguments;
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    HANDLE streams[2];
+    for (int i = 0; i < 2; ++i)
+        streams[i] = ::CreateFileA(scratch.File(i ? "err.txt" : "out.txt").c_str(),
+                                   GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                   &inherited, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = streams[0];
+    startup.hStdError = streams[1];
+    PROCESS_INFORMATION process{};
+    CommandRun run;
+    if (::CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                         nullptr, &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD code = 0;
+        ::GetExitCodeProcess(process.hProcess, &code);
+        run.exitCode = int(code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    run.out = ReadBack(streams[0]);
+    run.err = ReadBack(streams[1]);
+    return run;
+}
+
+// Where the simulators' installers put their folders: HKLM, the 32-bit view.
+void Register(int version, const std::string& folder) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(version), 0, nullptr, 0,
+                                KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, simgen::RegistryValue(version), 0, REG_SZ,
+                     reinterpret_cast<const BYTE*>(folder.c_str()), DWORD(folder.size() + 1));
+    ::RegCloseKey(key);
+}
+
+void StoreDefaultSim(DWORD version) {
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, kProgramKey, 0, nullptr, 0, KEY_SET_VALUE,
+                                nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    ::RegSetValueExA(key, "DefaultSim", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&version),
+                     sizeof(version));
+    ::RegCloseKey(key);
+}
+
+class CatalogueCommand : public ::testing::TestWithParam<int> {
+  protected:
+    void TearDown() override {
+        for (int version = 0; version < kSimVersionCount; ++version)
+            ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(version), KEY_WOW64_32KEY, 0);
+        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\Vandrel");
+    }
+    TempFolder scratch;
+};
+
+}  // namespace
+
+TEST_P(CatalogueCommand, ListsWhatTheGeneratorWroteWithTheSkippedFilesAndTheCounts) {
+    const int version = GetParam();
+    TempFolder install, addon, other;
+    simgen::Options options;
+    options.version = version;
+    options.libraryFiles = 6;
+    options.addonFolder = addon.Path();
+    simgen::Install wrote;
+    std::string error;
+    ASSERT_TRUE(simgen::Generate(install.Path(), options, wrote, error)) << error;
+    // Another installed version, which the program would take without its DefaultSim setting.
+    Register(version, install.Path());
+    Register(version == 5 ? 6 : 5, other.Path());
+    StoreDefaultSim(DWORD(version));
+
+    std::vector<std::string> objects, effects;
+    for (const simgen::Object& object : wrote.objects) {
+        Guid128 guid;
+        std::copy(std::begin(object.guid), std::end(object.guid), guid.words);
+        objects.push_back(
+            GuidDisplayText(guid) + "\t" + object.name + "\t" + std::to_string(object.radius) +
+            "\t" + FormatText(8, "%08X", unsigned(object.scale)) + "\t" + object.libraryPath);
+    }
+    for (const simgen::Effect& effect : wrote.effects)
+        effects.push_back(install.Path() + "\\Effects\\" + effect.fileName + "\t" +
+                          effect.displayName);
+    std::sort(effects.begin(), effects.end());  // the listing's order is the file system's
+    const bool cfs1 = version == 2;
+    const unsigned skipped = cfs1 ? 0 : wrote.qualifyingRecords - 6;
+    const std::string counts = FormatText(
+        limits::kMessage,
+        "sw-catalogue: %s in %s: areas read %d, index records taken %u and refused at the cap 0, "
+        "library files read %d and skipped %u, objects %u, effects %u",
+        SimVersionTable()[version].displayName, install.Path().c_str(), cfs1 ? 0 : 2,
+        cfs1 ? 0 : wrote.qualifyingRecords, cfs1 ? 1 : 6, skipped, unsigned(objects.size()),
+        unsigned(effects.size()));
+
+    const std::string versionText = std::to_string(version);
+    for (const std::string& arguments :
+         {std::string(), versionText, versionText + " \"" + install.Path() + "\""}) {
+        const CommandRun run = Catalogue(scratch, arguments);
+        SCOPED_TRACE("arguments: " + arguments);
+        EXPECT_EQ(run.exitCode, 0);
+        ASSERT_EQ(run.out.size(), objects.size() + effects.size());
+        EXPECT_TRUE(std::equal(objects.begin(), objects.end(), run.out.begin()));
+        std::vector<std::string> listedEffects(run.out.begin() + long(objects.size()),
+                                               run.out.end());
+        std::sort(listedEffects.begin(), listedEffects.end());
+        EXPECT_EQ(listedEffects, effects);
+
+        ASSERT_EQ(run.err.size(), skipped + 1);
+        EXPECT_EQ(run.err.back(), counts);
+        if (!cfs1) {
+            const std::string area0 = "sw-catalogue: " + install.Path() + "\\Scenery\\Area0\\";
+            for (const char* line :
+                 {"scenery\\gone.bgl: missing", "scenery\\terrain.bgl: not a library",
+                  "scenery\\damaged0.bgl: UnsupportedLayout"})
+                EXPECT_NE(std::find(run.err.begin(), run.err.end(), area0 + line), run.err.end())
+                    << line;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EachIndexFormatAndCfs1, CatalogueCommand, ::testing::Values(1, 5, 6, 2));
+
+TEST_F(CatalogueCommand, ExitsWithOneWithoutASimulatorAndTwoForAWrongCommandLine) {
+    EXPECT_EQ(Catalogue(scratch, "").err,
+              std::vector<std::string>{"sw-catalogue: no simulator found"});
+    EXPECT_EQ(Catalogue(scratch, "").exitCode, 1);
+    EXPECT_EQ(Catalogue(scratch, "6").exitCode, 1);  // not installed
+    Register(6, scratch.File("gone"));
+    EXPECT_EQ(Catalogue(scratch, "").exitCode, 1);  // registered, but the folder is not there
+    EXPECT_EQ(Catalogue(scratch, "5 \"" + scratch.File("gone") + "\"").exitCode, 1);
+    EXPECT_EQ(Catalogue(scratch, "2 \"" + scratch.Path() + "\"").exitCode, 1);  // no LIBRARY.BGL
+
+    for (const char* wrong : {"7", "-1", "x", "05", "5 \"C:\\FS\" extra"}) {
+        const CommandRun run = Catalogue(scratch, wrong);
+        EXPECT_EQ(run.exitCode, 2) << wrong;
+        ASSERT_EQ(run.err.size(), 1u) << wrong;
+        EXPECT_EQ(run.err[0].rfind("usage: sw-catalogue [VERSION [FOLDER]]", 0), 0u) << wrong;
+    }
+}
