@@ -3,12 +3,13 @@
 #include "framework/WinApp.h"
 #include "app/MainDialog.h"
 #include "common/CommandLine.h"
+#include "ui/Settings.h"
 
 class CScenewrightApp : public CWinApp {
   public:
     ~CScenewrightApp() override = default;
     bool InitInstance() override {
-        SetRegistryKey("Vandrel");
+        SetRegistryKey(kSettingsCompany);
         CMainDialog dialog(nullptr);
         dialog.OpenAfterStartUp(FileArgumentOf(::GetCommandLineA()));
         dialog.DoModal();

@@ -45,7 +45,12 @@ int CWinApp::Run(HINSTANCE instance) {
 }
 
 void CWinApp::SetRegistryKey(const char* company) {
-    m_profileKey = std::string("Software\\") + company + "\\" + ProgramBaseName();
+    SetRegistryKey(company, ProgramBaseName().c_str());
+}
+
+// A helper command reads the settings of the program it serves, not of its own executable.
+void CWinApp::SetRegistryKey(const char* company, const char* program) {
+    m_profileKey = std::string("Software\\") + company + "\\" + program;
 }
 
 std::string CWinApp::ProfileSectionPath(const char* section) const {

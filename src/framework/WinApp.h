@@ -21,6 +21,7 @@ class CWinApp {
     // Settings. An empty section names the program's key itself. A value that is missing, not a
     // REG_DWORD or not 4 bytes long reads as the default.
     void SetRegistryKey(const char* company);
+    void SetRegistryKey(const char* company, const char* program);
     UINT GetProfileInt(const char* section, const char* entry, int defaultValue) const;
     bool WriteProfileInt(const char* section, const char* entry, int value) const;
     const std::string& ProfileKeyPath() const { return m_profileKey; }

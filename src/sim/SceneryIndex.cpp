@@ -108,20 +108,20 @@ bool SceneryIndexList::AddIndexFile(const uint8_t* bytes, size_t size) {
             continue;
         const uint8_t* record = bytes + start;
         uint32_t length = ReadWord(record);
-        if (start + length > size || length <= layout.nameOffset)
+        if (start + length > size || length <= layout.nameOffset ||
+            !memchr(record + layout.nameOffset, 0, length - layout.nameOffset))
             continue;
         if ((record[layout.flagOffset] & layout.flagBit) == 0) {
             SetLastErrorCode(errors::kFileNotFound);
             continue;
         }
-        // Records whose flag is clear never take a slot, so only qualifying ones are refused.
+        // Only a record that would have been taken counts as refused: one whose flag is clear or
+        // that is damaged never takes a slot.
         if (count >= kCapacity) {
             SetLastErrorCode(errors::kOutOfMemory);
             ++refusedAtCapacity;
             continue;
         }
-        if (!memchr(record + layout.nameOffset, 0, length - layout.nameOffset))
-            continue;
         auto copy = std::unique_ptr<SceneryIndexRecord>(new (std::nothrow) SceneryIndexRecord);
         if (!copy)
             continue;

@@ -2,6 +2,10 @@
 // program's per-user key (the application object's profile key, empty section).
 #pragma once
 
+// HKEY_CURRENT_USER\Software\<kSettingsCompany>\<program name>; the program is Scenewright.exe.
+inline constexpr const char* kSettingsCompany = "Vandrel";
+inline constexpr const char* kProgramName = "Scenewright";
+
 struct Settings {
     int keepAssembler = 1;
     int viewOutput = 1;
