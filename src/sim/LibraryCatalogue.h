@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <vector>
 
 #include "sim/LibraryObject.h"
@@ -21,6 +22,18 @@ class LibraryCatalogue {
     }
 
     void Append(LibraryObject object) { objects.push_back(std::move(object)); }
+    // Moves every object of `other` to the end, in its order.
+    void AppendAll(LibraryCatalogue&& other) {
+        objects.insert(objects.end(), std::make_move_iterator(other.objects.begin()),
+                       std::make_move_iterator(other.objects.end()));
+        other.objects.clear();
+    }
+    void Reserve(size_t count) { objects.reserve(count); }
+    // Keeps the first `count` objects.
+    void Truncate(size_t count) {
+        if (count < objects.size())
+            objects.erase(objects.begin() + std::ptrdiff_t(count), objects.end());
+    }
     void Clear() { objects.clear(); }
 
     std::vector<LibraryObject>::const_iterator begin() const { return objects.begin(); }

@@ -21,7 +21,7 @@
 
 #include "sim/Effects.h"
 #include "sim/LibraryScan.h"
-#include "sim/MappedFile.h"
+#include "sim/ProfileFile.h"
 #include "sim/SceneryIndex.h"
 #include "sim/SimFiles.h"
 
@@ -192,50 +192,53 @@ int Phases(const char* folder, int version) {
     for (uint32_t i = 0; i < SceneryIndexCount(); ++i)
         files.push_back(std::string(folder) + "\\" + SceneryFileName(i) + ".bgl");
     ClearSceneryIndex();
+    const double profileOnce = Time([&] {
+        ProfileFile once;
+        once.Load(profile.c_str());
+        for (int area = 0; area <= 999; ++area) {
+            char section[16];
+            std::snprintf(section, sizeof section, "Area.%03d", area);
+            once.Value(section, "Local", "ERROR:2");
+        }
+    });
+    std::printf("%-44s %8.1f ms\n", "area list: one read, 1000 answers", 1e3 * profileOnce);
 
-    size_t plain = 0, packed = 0;
-    double plainOpen = 0, packedOpen = 0, parse = 0;
-    for (const std::string& path : files) {
-        LibraryFile* file = nullptr;
-        const double open = Time([&] { file = OpenLibraryFile(path.c_str()); });
-        if (!file)
-            continue;
-        (file->packed ? packedOpen : plainOpen) += open;
-        ++(file->packed ? packed : plain);
-        parse += Time([&] { ReadLibraryDirectory(file, catalogue); });
-        CloseLibraryFile(file);
-    }
-    std::printf("%-44s %8.1f ms (%zu files)\n", "library files: open plain", 1e3 * plainOpen,
-                plain);
-    std::printf("%-44s %8.1f ms (%zu files)\n", "library files: open and unpack packed",
-                1e3 * packedOpen, packed);
-    std::printf("%-44s %8.1f ms (%zu objects)\n", "library directories read", 1e3 * parse,
-                catalogue.Count());
+    LibraryCatalogue oneByOne;
+    const double filesTime = Time([&] {
+        for (const std::string& path : files)
+            ReadLibraryFile(path.c_str(), oneByOne);
+    });
+    std::printf("%-44s %8.1f ms (%zu files, %zu objects)\n", "library files one after the other",
+                1e3 * filesTime, files.size(), oneByOne.Count());
     std::printf("%-44s %8.1f ms\n", "whole library scan",
                 1e3 * Time([&] { ScanLibraries(catalogue, version, folder); }));
 
-    // Per-call costs, averaged over the first plain library files.
-    std::vector<std::string> sample;
-    for (const std::string& path : files) {
-        if (sample.size() >= 200)
-            break;
-        MappedFile probe;
-        if (probe.Open(path.c_str()) && probe.Size() > 126 && !(probe.Bytes()[125] & 0x80))
-            sample.push_back(path);
-    }
+    // Per-call costs, averaged over the first library files.
+    std::vector<std::string> sample(files.begin(),
+                                    files.begin() + std::min<size_t>(200, files.size()));
     if (!sample.empty()) {
         const double n = double(sample.size());
+        auto open = [](const std::string& path) {
+            return ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
         double t = Time([&] {
             for (const std::string& path : sample) {
-                MappedFile file;
-                file.Open(path.c_str());
+                HANDLE file = open(path);
+                HANDLE mapping = ::CreateFileMappingA(file, nullptr, PAGE_READONLY, 0, 0, nullptr);
+                const void* view =
+                    mapping ? ::MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, 0) : nullptr;
+                if (view)
+                    ::UnmapViewOfFile(view);
+                if (mapping)
+                    ::CloseHandle(mapping);
+                ::CloseHandle(file);
             }
         });
         std::printf("%-44s %8.3f ms\n", "per call: open + map + unmap + close", 1e3 * t / n);
         t = Time([&] {
             for (const std::string& path : sample) {
-                HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+                HANDLE file = open(path);
                 char buffer[512];
                 DWORD read = 0;
                 ::ReadFile(file, buffer, sizeof buffer, &read, nullptr);

@@ -4,9 +4,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "Packer.h"
 #include "SimGen.h"
 #include "sim/Effects.h"
 #include "sim/LibraryScan.h"
@@ -87,3 +91,71 @@ TEST_P(GeneratedInstall, ListsTheObjectsAndEffectsTheGeneratorWrote) {
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryVersion, GeneratedInstall, ::testing::Values(0, 1, 2, 3, 4, 5, 6));
+
+namespace {
+
+void PutWord(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+    if (bytes.size() < at + 4)
+        bytes.resize(at + 4);
+    for (int i = 0; i < 4; ++i)
+        bytes[at + size_t(i)] = uint8_t(value >> (8 * i));
+}
+
+// A library whose directory stands at `directory` and whose records stand at `records` onward
+// (from the file's start), and a fourth entry whose record lies past the end of the file.
+std::vector<uint8_t> FarLibrary(uint32_t directory, uint32_t records) {
+    std::vector<uint8_t> bytes(128, 0);
+    PutWord(bytes, 62, directory);
+    for (uint32_t i = 0; i < 3; ++i) {
+        const uint32_t at = records + 60 * i;
+        PutWord(bytes, directory + 20 * i, at - directory);
+        PutWord(bytes, at, 0x1000 + i);
+        PutWord(bytes, at + 17, 41 + 5);
+        PutWord(bytes, at + 25, 7 * i);
+        bytes.resize(std::max<size_t>(bytes.size(), at + 46));
+        std::memcpy(bytes.data() + at + 41, "far_0", 5);
+        bytes[at + 45] = char('0' + i);
+    }
+    PutWord(bytes, directory + 60, records + 200 - directory);  // a record past the end: skipped
+    bytes.resize(std::max<size_t>(bytes.size(), directory + 70));
+    return bytes;
+}
+
+}  // namespace
+
+// Plain files are read in part when their directory lies at the start; wherever it lies, and
+// packed or not, a file lists what its bytes list.
+TEST_F(GeneratedInstall, LibraryFileListsWhatItsBytesList) {
+    const std::vector<std::vector<uint8_t>> libraries = {
+        FarLibrary(200, 400), FarLibrary(100 * 1024, 100 * 1024 + 100), FarLibrary(200, 90 * 1024),
+        FarLibrary(64 * 1024 - 30, 64 * 1024 + 500)};
+    int n = 0;
+    for (const std::vector<uint8_t>& plain : libraries) {
+        LibraryCatalogue expected;
+        ReadLibraryBytes(plain.data(), plain.size(), "lib", expected);
+        ASSERT_EQ(expected.Count(), 3u);
+        std::vector<uint8_t> packed;
+        ASSERT_TRUE(packlib::PackLibraryFile(plain, packed, nullptr));
+        for (const auto* bytes :
+             std::initializer_list<const std::vector<uint8_t>*>{&plain, &packed}) {
+            const std::string path = folder + "/lib" + std::to_string(n++);
+            std::ofstream(path, std::ios::binary)
+                .write(reinterpret_cast<const char*>(bytes->data()),
+                       std::streamsize(bytes->size()));
+            LibraryCatalogue read;
+            std::string whyNot;
+            EXPECT_TRUE(ReadLibraryFile(path.c_str(), read, &whyNot));
+            EXPECT_EQ(whyNot, "");
+            ASSERT_EQ(read.Count(), expected.Count()) << path;
+            for (size_t i = 0; i < read.Count(); ++i) {
+                EXPECT_EQ(read.At(intptr_t(i))->name, expected.At(intptr_t(i))->name);
+                EXPECT_EQ(read.At(intptr_t(i))->radius, expected.At(intptr_t(i))->radius);
+                EXPECT_EQ(read.At(intptr_t(i))->guid, expected.At(intptr_t(i))->guid);
+            }
+        }
+    }
+    LibraryCatalogue none;
+    std::string whyNot;
+    EXPECT_FALSE(ReadLibraryFile((folder + "/absent").c_str(), none, &whyNot));
+    EXPECT_EQ(whyNot, "missing");
+}
