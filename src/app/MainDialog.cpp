@@ -20,6 +20,7 @@
 #include "ui/OptionsDialog.h"
 #include "ui/SelectSimDialog.h"
 #include "ui/Settings.h"
+#include "ui/SortedComboRows.h"
 #include "ui/XFileDialog.h"
 
 namespace {
@@ -298,6 +299,7 @@ void CMainDialog::RescanCatalogues() {
     const char* installPath = CurrentInstallPath();
     ScanEffects(m_effects, installPath ? installPath : "");
     ScanLibraries(m_libraries, m_currentVersion, installPath ? installPath : "");
+    m_libraryRowOrder.clear();
 }
 
 bool CMainDialog::PreTranslateMessage(MSG* message) {
@@ -367,21 +369,27 @@ ObjectType CMainDialog::CurrentType() const {
     return ObjectType(int(::SendMessageA(m_typeList.m_hWnd, CB_GETCURSEL, 0, 0)));
 }
 
+// Effects are few and added as they come; the library's rows are put in the box's own sorted
+// order, worked out once per catalogue, so that choosing the kind does not wait on the box
+// sorting tens of thousands of names.
 void CMainDialog::FillNameList(ObjectType type) {
-    auto addRow = [this](const std::string& text, size_t position) {
-        LRESULT row = m_nameBox.SendMessage(CB_ADDSTRING, 0, LPARAM(text.c_str()));
-        if (row >= 0)
-            m_nameBox.SendMessage(CB_SETITEMDATA, WPARAM(row), LPARAM(position));
-    };
-    size_t position = 0;
     if (type == ObjectType::EFFECT) {
-        for (const EffectEntry& entry : m_effects)
-            addRow(entry.displayName, position++);
-    } else {
-        for (const LibraryObject& object : m_libraries) {
-            // A nameless object still needs a row the user can tell apart.
-            addRow(object.name ? *object.name : object.guidText, position++);
+        size_t position = 0;
+        for (const EffectEntry& entry : m_effects) {
+            LRESULT row = m_nameBox.SendMessage(CB_ADDSTRING, 0, LPARAM(entry.displayName.c_str()));
+            if (row >= 0)
+                m_nameBox.SendMessage(CB_SETITEMDATA, WPARAM(row), LPARAM(position));
+            ++position;
         }
+    } else {
+        // A nameless object still needs a row the user can tell apart.
+        auto textOf = [this](size_t position) {
+            const LibraryObject& object = *m_libraries.At(intptr_t(position));
+            return object.name ? object.name->c_str() : object.guidText.c_str();
+        };
+        if (m_libraryRowOrder.size() != m_libraries.Count())
+            m_libraryRowOrder = SortedRowOrder(m_nameBox.m_hWnd, m_libraries.Count(), textOf);
+        AppendSortedRows(m_nameBox.m_hWnd, m_libraryRowOrder, textOf);
     }
     if (m_nameBox.SendMessage(CB_GETCOUNT) > 0)
         m_nameBox.SendMessage(CB_SETCURSEL, 0, 0);
