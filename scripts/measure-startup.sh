@@ -3,17 +3,20 @@
 # in one run: the time until the main window is shown with its lists filled, the time of choosing
 # the kind Library (and back to Effect), and the peak memory; with --phases also where a scan of
 # the full-size install spends its time. The installs are generated once into build/measure.
-#   scripts/measure-startup.sh [--runs N] [--phases]
+# --program measures another build of the program (an older one, for a before-and-after).
+#   scripts/measure-startup.sh [--runs N] [--phases] [--program Scenewright.exe]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=5
 phases=0
+program=
 while [ $# -gt 0 ]; do
     case "$1" in
     --runs) runs=${2:?--runs needs a number}; shift 2 ;;
     --phases) phases=1; shift ;;
-    *) echo "usage: scripts/measure-startup.sh [--runs N] [--phases]" >&2; exit 2 ;;
+    --program) program=$(realpath "${2:?--program needs a file}"); shift 2 ;;
+    *) echo "usage: scripts/measure-startup.sh [--runs N] [--phases] [--program EXE]" >&2; exit 2 ;;
     esac
 done
 
@@ -22,7 +25,7 @@ cmake --build --preset windows-x64 -j2 --target Scenewright simgen startuptime >
 bin=$PWD/build/windows-x64
 simgen=$(find "$bin/tools/simgen" -maxdepth 1 -iname 'simgen.exe' | head -1)
 timer=$bin/tools/startuptime/startuptime.exe
-program=$bin/src/app/Scenewright.exe
+program=${program:-$bin/src/app/Scenewright.exe}
 
 wine=${WINE64:-/usr/lib/wine/wine64}
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)

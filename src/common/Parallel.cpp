@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -15,22 +18,40 @@ size_t ThreadCount(size_t count) {
 }
 }  // namespace
 
-void RunInParallel(size_t count, const std::function<void(size_t)>& work) {
+void RunInOrder(size_t count, const std::function<void(size_t)>& produce,
+                const std::function<void(size_t)>& consume) {
     std::atomic<size_t> next{0};
+    std::unique_ptr<bool[]> done(new bool[count]());
+    std::mutex lock;
+    std::condition_variable finished;
     auto worker = [&] {
-        for (size_t i = next++; i < count; i = next++)
-            work(i);
+        for (size_t i = next++; i < count; i = next++) {
+            produce(i);
+            {
+                std::lock_guard<std::mutex> hold(lock);
+                done[i] = true;
+            }
+            finished.notify_one();
+        }
     };
-    std::vector<std::thread> helpers;
+    std::vector<std::thread> workers;
     const size_t threads = ThreadCount(count);
-    for (size_t t = 1; t < threads; ++t) {
+    for (size_t t = 0; t < threads; ++t) {
         try {
-            helpers.emplace_back(worker);
+            workers.emplace_back(worker);
         } catch (const std::system_error&) {
-            break;  // the threads already started and this one share the rest
+            break;  // the threads already started share the work
         }
     }
-    worker();
-    for (std::thread& helper : helpers)
-        helper.join();
+    for (size_t i = 0; i < count; ++i) {
+        if (workers.empty()) {
+            produce(i);
+        } else {
+            std::unique_lock<std::mutex> hold(lock);
+            finished.wait(hold, [&] { return done[i]; });
+        }
+        consume(i);
+    }
+    for (std::thread& thread : workers)
+        thread.join();
 }

@@ -4,7 +4,9 @@
 #include <cstddef>
 #include <functional>
 
-// Runs work(i) for every i below count, on the calling thread and a few others, and returns when
-// all are done. Each i runs once; no order between them is promised. Should no thread start, the
-// calling thread does all the work itself.
-void RunInParallel(size_t count, const std::function<void(size_t)>& work);
+// Runs produce(i) for every i below count on a few threads, and consume(i) on the calling thread
+// in the order of i, each as soon as its produce(i) is done; returns when all are consumed. So
+// results can be joined in order, and each one's memory given up, while later ones are still
+// being made. Should no thread start, the calling thread does all the work itself, in order.
+void RunInOrder(size_t count, const std::function<void(size_t)>& produce,
+                const std::function<void(size_t)>& consume);

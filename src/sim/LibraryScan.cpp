@@ -40,7 +40,7 @@ class BusyScope {
     const std::function<void(bool)>& show;
 };
 
-// A word or two for a file that would not open or map.
+// A word or two for a file that would not open or read.
 std::string OpenFailureReason(uint32_t error) {
     switch (error) {
         case errors::kFileNotFound:
@@ -250,30 +250,30 @@ struct FileScan {
 };
 
 // The files are read side by side (each waits mostly on the file system, a packed one also
-// unpacks), each into its own list; the lists then join in the order the files were named, so the
-// catalogue and the report are those of reading one file after the other. The window's thread is
-// among the readers and returns only when all are done.
+// unpacks), each into its own list; the window's thread joins the lists in the order the files
+// were named, each as soon as it is ready, so the catalogue and the report are those of reading
+// one file after the other and no list waits whole beside the catalogue. The window's thread
+// returns only when all are done.
 void ScanFiles(std::vector<FileScan>& files, LibraryCatalogue& catalogue, ScanReport* report) {
-    RunInParallel(files.size(), [&](size_t i) {
-        FileScan& file = files[i];
-        if (file.pathFits)
-            file.read = ReadLibraryFile(file.path.c_str(), file.objects, &file.whyNot);
-        else
-            file.whyNot = "path too long";
-    });
-    size_t total = 0;
-    for (const FileScan& file : files)
-        total += file.objects.Count();
-    catalogue.Reserve(total);
-    for (FileScan& file : files) {
-        catalogue.AppendAll(std::move(file.objects));
-        if (!report)
-            continue;
-        if (file.whyNot.empty())
-            ++report->filesRead;
-        else
-            report->skipped.push_back({std::move(file.path), std::move(file.whyNot)});
-    }
+    RunInOrder(
+        files.size(),
+        [&](size_t i) {
+            FileScan& file = files[i];
+            if (file.pathFits)
+                file.read = ReadLibraryFile(file.path.c_str(), file.objects, &file.whyNot);
+            else
+                file.whyNot = "path too long";
+        },
+        [&](size_t i) {
+            FileScan& file = files[i];
+            catalogue.AppendAll(std::move(file.objects));
+            if (!report)
+                return;
+            if (file.whyNot.empty())
+                ++report->filesRead;
+            else
+                report->skipped.push_back({std::move(file.path), std::move(file.whyNot)});
+        });
 }
 
 }  // namespace

@@ -215,15 +215,18 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
     if (!KnownFormat(format))
         return true;  // every area's index file is refused for its format alone
     std::vector<std::vector<uint8_t>> indexFiles(folders.size());
-    RunInParallel(folders.size(), [&](size_t i) {
-        auto path = IndexFilePath(installFolder, folders[i].c_str(), format);
-        if (!path || !ReadWholeFile(path->c_str(), indexFiles[i]))
-            indexFiles[i].clear();
-    });
-    for (const std::vector<uint8_t>& bytes : indexFiles) {
-        if (!bytes.empty())
-            list.AddIndexFile(bytes.data(), bytes.size());
-    }
+    RunInOrder(
+        folders.size(),
+        [&](size_t i) {
+            auto path = IndexFilePath(installFolder, folders[i].c_str(), format);
+            if (!path || !ReadWholeFile(path->c_str(), indexFiles[i]))
+                indexFiles[i].clear();
+        },
+        [&](size_t i) {
+            if (!indexFiles[i].empty())
+                list.AddIndexFile(indexFiles[i].data(), indexFiles[i].size());
+            std::vector<uint8_t>().swap(indexFiles[i]);
+        });
     return true;
 }
 
