@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures the real program under Wine against a small and a full-size generated FS2004 install
-# in one run: the time until the main window is shown with its lists filled, the time of choosing
-# the kind Library (and back to Effect), and the peak memory; with --phases also where a scan of
+# in one run: the time until the main window is shown with its lists filled, on a first start (no
+# catalogue kept from an earlier run) and on a repeated one, the time of choosing the kind Library
+# (and back to Effect), and the peak memory; with --phases also where a scan of
 # the full-size install spends its time. The installs are generated once into build/measure.
 # --program measures another build of the program (an older one, for a before-and-after).
 #   scripts/measure-startup.sh [--runs N] [--phases] [--program Scenewright.exe]
@@ -67,6 +68,8 @@ for install in small full; do
     echo "== $install install: $(find "$data/$install" -name '*.bgl' | wc -l) library files," \
         "$(du -sm "$data/$install" | cut -f1) MB"
     "$wine" "$simgen" register "$(winpath "$data/$install")" --version 6 >/dev/null
+    "$wine" "$timer" run "$(winpath "$program")" --runs "$runs" --changes 0 --first | tr -d '\r' |
+        grep 'first start'
     "$wine" "$timer" run "$(winpath "$program")" --runs "$runs" | tr -d '\r'
 done
 if [ "$phases" = 1 ]; then

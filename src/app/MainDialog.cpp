@@ -1,6 +1,7 @@
 #include "app/MainDialog.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstring>
 
@@ -14,6 +15,7 @@
 #include "placement/Message.h"
 #include "placement/QuitPath.h"
 #include "resource.h"
+#include "sim/KeptCatalogue.h"
 #include "ui/AboutDialog.h"
 #include "ui/BuildResultsDialog.h"
 #include "ui/ObjectPropertiesDialog.h"
@@ -294,11 +296,28 @@ const char* CMainDialog::CurrentInstallPath() const {
     return m_simVersions.InstallPath(m_currentVersion);
 }
 
+// The user's own local application data, as the settings' company and program name: the
+// catalogue kept there spares a repeated start the scan of an unchanged install. Empty when the
+// folder cannot be had; every start then scans.
+static std::string KeptCatalogueFile() {
+    char folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0,
+                                  folder)))
+        return {};
+    std::string path = std::string(folder) + "\\Vandrel";
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    path += "\\Scenewright";
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    return path + "\\Catalogue.bin";
+}
+
 void CMainDialog::RescanCatalogues() {
     CWaitCursor wait;
     const char* installPath = CurrentInstallPath();
     ScanEffects(m_effects, installPath ? installPath : "");
-    ScanLibraries(m_libraries, m_currentVersion, installPath ? installPath : "");
+    const std::string kept = KeptCatalogueFile();
+    ScanLibrariesKept(m_libraries, m_currentVersion, installPath ? installPath : "",
+                      kept.empty() ? nullptr : kept.c_str());
     m_libraryRowOrder.clear();
 }
 

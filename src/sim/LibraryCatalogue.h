@@ -28,6 +28,7 @@ class LibraryCatalogue {
                        std::make_move_iterator(other.objects.end()));
         std::vector<LibraryObject>().swap(other.objects);
     }
+    void Reserve(size_t count) { objects.reserve(count); }
     // Keeps the first `count` objects.
     void Truncate(size_t count) {
         if (count < objects.size())

@@ -244,6 +244,7 @@ namespace {
 struct FileScan {
     std::string path;
     bool pathFits = true;
+    FileStamp stamp;
     LibraryCatalogue objects;
     std::string whyNot;
     bool read = false;
@@ -254,11 +255,14 @@ struct FileScan {
 // were named, each as soon as it is ready, so the catalogue and the report are those of reading
 // one file after the other and no list waits whole beside the catalogue. The window's thread
 // returns only when all are done.
-void ScanFiles(std::vector<FileScan>& files, LibraryCatalogue& catalogue, ScanReport* report) {
+void ScanFiles(std::vector<FileScan>& files, LibraryCatalogue& catalogue, ScanReport* report,
+               std::vector<StampedFile>* consulted) {
     RunInOrder(
         files.size(),
         [&](size_t i) {
             FileScan& file = files[i];
+            if (file.pathFits && consulted)
+                file.stamp = StampOf(file.path.c_str());
             if (file.pathFits)
                 file.read = ReadLibraryFile(file.path.c_str(), file.objects, &file.whyNot);
             else
@@ -267,6 +271,8 @@ void ScanFiles(std::vector<FileScan>& files, LibraryCatalogue& catalogue, ScanRe
         [&](size_t i) {
             FileScan& file = files[i];
             catalogue.AppendAll(std::move(file.objects));
+            if (consulted && file.pathFits)
+                consulted->push_back({file.path, file.stamp});
             if (!report)
                 return;
             if (file.whyNot.empty())
@@ -276,11 +282,8 @@ void ScanFiles(std::vector<FileScan>& files, LibraryCatalogue& catalogue, ScanRe
         });
 }
 
-}  // namespace
-
-bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                   const std::function<void(bool busy)>& showBusy, ScanReport* report) {
-    BusyScope busy(showBusy);
+bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+          ScanReport* report, std::vector<StampedFile>* consulted) {
     catalogue.Clear();
     if (report)
         *report = ScanReport();
@@ -296,10 +299,10 @@ bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* in
             return false;
         files.resize(1);
         files[0].path = std::move(*path);
-        ScanFiles(files, catalogue, report);
+        ScanFiles(files, catalogue, report, consulted);
         return files[0].read;
     }
-    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg"))
+    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg", consulted))
         return false;
     if (report) {
         report->areasRead = TheSceneryIndex().AreasRead();
@@ -318,6 +321,20 @@ bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* in
         file.path = path ? std::move(*path) : std::string(installPath) + "\\" + name;
     }
     ClearSceneryIndex();
-    ScanFiles(files, catalogue, report);
+    ScanFiles(files, catalogue, report, consulted);
     return true;
+}
+
+}  // namespace
+
+bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                   const std::function<void(bool busy)>& showBusy, ScanReport* report) {
+    BusyScope busy(showBusy);
+    return Scan(catalogue, versionIndex, installPath, report, nullptr);
+}
+
+bool ScanLibrariesStamped(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                          std::vector<StampedFile>& consulted) {
+    consulted.clear();
+    return Scan(catalogue, versionIndex, installPath, nullptr, &consulted);
 }

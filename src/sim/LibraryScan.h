@@ -44,3 +44,9 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
 bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
                    const std::function<void(bool busy)>& showBusy = nullptr,
                    ScanReport* report = nullptr);
+
+// The same scan, which also lists every file it read or looked for (Scenery.cfg, the index
+// files, the library files), in order, each as it was just before it was read.
+struct StampedFile;
+bool ScanLibrariesStamped(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                          std::vector<StampedFile>& consulted);

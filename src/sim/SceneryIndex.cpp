@@ -197,7 +197,8 @@ std::optional<std::string> IndexFilePath(const char* installFolder, const char* 
 // Scenery.cfg is read once for its thousand questions, and the areas' index files are read side
 // by side (each waits mostly on the file system); their records still join the list in area
 // order, so the first 1000 are the same ones.
-bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName) {
+bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName,
+                      std::vector<StampedFile>* consulted) {
     if (!installFolder || !profileName) {
         SetLastErrorCode(errors::kInvalidParameter);
         return false;
@@ -209,16 +210,21 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
     auto profilePath = ComposePath("%s%s%s", installFolder, separator, profileName);
     if (!profilePath)
         return true;  // no area can be named by a profile that cannot be opened
+    if (consulted)
+        consulted->push_back({*profilePath, StampOf(profilePath->c_str())});
     ProfileFile profile;
     profile.Load(profilePath->c_str());
     const std::vector<std::string> folders = AreaFolders(profile);
     if (!KnownFormat(format))
         return true;  // every area's index file is refused for its format alone
     std::vector<std::vector<uint8_t>> indexFiles(folders.size());
+    std::vector<StampedFile> stamped(consulted ? folders.size() : 0);
     RunInOrder(
         folders.size(),
         [&](size_t i) {
             auto path = IndexFilePath(installFolder, folders[i].c_str(), format);
+            if (path && consulted)
+                stamped[i] = {*path, StampOf(path->c_str())};
             if (!path || !ReadWholeFile(path->c_str(), indexFiles[i]))
                 indexFiles[i].clear();
         },
@@ -226,6 +232,8 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
             if (!indexFiles[i].empty())
                 list.AddIndexFile(indexFiles[i].data(), indexFiles[i].size());
             std::vector<uint8_t>().swap(indexFiles[i]);
+            if (consulted && !stamped[i].path.empty())
+                consulted->push_back(std::move(stamped[i]));
         });
     return true;
 }

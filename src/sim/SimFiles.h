@@ -39,6 +39,25 @@ class ReadOnlyFile {
 // The whole file in `bytes`; false with the system's last error when it cannot be read.
 bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes);
 
+// What a file looked like: whether it is there, its size and its last write time, read without
+// opening it (under Wine that costs no trip to the server).
+struct FileStamp {
+    bool present = false;
+    uint64_t size = 0;
+    uint64_t time = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const char* path);
+
+// A file that a scan read or looked for, as it was just before.
+struct StampedFile {
+    std::string path;
+    FileStamp stamp;
+};
+
+// Replaces the file with the bytes, or leaves it as it was: they go to a file beside it first.
+bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes);
+
 // Calls item for every entry matching a wildcard pattern such as "C:\FS\Effects\*.fx", in listing
 // order. False when the folder is missing or nothing matches.
 bool ListFolder(const char* pattern,

@@ -1,4 +1,5 @@
 #include <dirent.h>
+#include <cstdio>
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
@@ -48,6 +49,28 @@ bool ReadOnlyFile::Read(uint64_t offset, void* destination, size_t count) {
         count -= static_cast<size_t>(read);
     }
     return true;
+}
+
+FileStamp StampOf(const char* path) {
+    struct stat info {};
+    if (stat(NativePath(path).c_str(), &info) != 0)
+        return {};
+    return {true, uint64_t(info.st_size),
+            uint64_t(info.st_mtim.tv_sec) * 1000000000u + uint64_t(info.st_mtim.tv_nsec)};
+}
+
+bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
+    const std::string native = NativePath(path);
+    const std::string temporary = native + "." + std::to_string(getpid());
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool wrote = write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+    close(fd);
+    if (wrote && rename(temporary.c_str(), native.c_str()) == 0)
+        return true;
+    unlink(temporary.c_str());
+    return false;
 }
 
 // The same reader as the program's one-read profile file, so both builds answer alike.

@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include <cstdio>
+
 #include "common/Text.h"
 #include "sim/SimFiles.h"
 
@@ -47,6 +49,33 @@ bool ReadOnlyFile::Read(uint64_t offset, void* destination, size_t count) {
         count -= read;
     }
     return true;
+}
+
+FileStamp StampOf(const char* path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExA(path, GetFileExInfoStandard, &data))
+        return {};
+    return {
+        true, uint64_t(data.nFileSizeHigh) << 32 | data.nFileSizeLow,
+        uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime};
+}
+
+bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
+    char temporary[MAX_PATH + 32];
+    snprintf(temporary, sizeof temporary, "%s.%lu", path, GetCurrentProcessId());
+    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD written = 0;
+    const bool wrote = bytes.size() <= 0xFFFFFFFFu &&
+                       WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
+                       written == bytes.size();
+    CloseHandle(file);
+    if (wrote && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING))
+        return true;
+    DeleteFileA(temporary);
+    return false;
 }
 
 std::string ReadProfileText(const char* path, const char* section, const char* key,

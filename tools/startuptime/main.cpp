@@ -1,16 +1,18 @@
 // startuptime: how long Scenewright takes to come up and to change the kind, measured from the
 // outside on the real program, and where a catalogue scan spends its time, measured by calling
 // the program's own scan code.
-//   startuptime run EXE [--runs N] [--changes N]
+//   startuptime run EXE [--runs N] [--changes N] [--first]
 //   startuptime phases FOLDER --version N
 // `run` starts EXE N times (after one start that is not counted, so every counted start finds the
 // files in the system's cache), waits until its main window is on the screen and idle, then
 // chooses the kind Library and back to Effect by the messages the Type list sends its window,
-// timing each change around the SendMessage that carries it. `phases` prints the time of each
-// step of a scan and the per-call cost of the platform calls the scan makes.
+// timing each change around the SendMessage that carries it. With --first every start finds no
+// catalogue kept from an earlier run, as the first start on an install does. `phases` prints the
+// time of each step of a scan and the per-call cost of the platform calls the scan makes.
 #include <windows.h>
 
 #include <psapi.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -82,7 +84,15 @@ double ChooseKind(HWND window, int row) {
     return Now() - start;
 }
 
-int Run(const char* exe, int runs, int changes) {
+// Where the program keeps its catalogue between runs (the user's local application data).
+std::string KeptCatalogueFile() {
+    char folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder)))
+        return {};
+    return std::string(folder) + "\\Vandrel\\Scenewright\\Catalogue.bin";
+}
+
+int Run(const char* exe, int runs, int changes, bool first) {
     char folder[MAX_PATH];
     std::snprintf(folder, sizeof folder, "%s", exe);
     if (char* slash = std::strrchr(folder, '\\'))
@@ -96,6 +106,8 @@ int Run(const char* exe, int runs, int changes) {
         startInfo.cb = sizeof startInfo;
         PROCESS_INFORMATION process{};
         std::string commandLine = std::string("\"") + exe + "\"";
+        if (first)
+            ::DeleteFileA(KeptCatalogueFile().c_str());
         const double start = Now();
         if (!::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder,
                               &startInfo, &process)) {
@@ -143,7 +155,7 @@ int Run(const char* exe, int runs, int changes) {
         ::CloseHandle(process.hProcess);
     }
     std::printf("Name list rows: Effect %ld, Library %ld\n", long(effectRows), long(libraryRows));
-    startup.Print("window shown, lists filled");
+    startup.Print(first ? "first start: window shown, filled" : "window shown, lists filled");
     toLibrary.Print("kind changed to Library");
     toEffect.Print("kind changed to Effect");
     peakPrivate.Print("peak private bytes", "MB", 1e-6);
@@ -280,7 +292,7 @@ int Phases(const char* folder, int version) {
 
 int Usage() {
     std::fputs(
-        "usage: startuptime run EXE [--runs N] [--changes N]\n"
+        "usage: startuptime run EXE [--runs N] [--changes N] [--first]\n"
         "       startuptime phases FOLDER --version N\n",
         stderr);
     return 2;
@@ -293,9 +305,15 @@ int main(int argc, char** argv) {
         return Usage();
     const std::string command = argv[1];
     int runs = 5, changes = 3, version = 6;
-    for (int i = 3; i + 1 < argc; i += 2) {
+    bool first = false;
+    for (int i = 3; i < argc; i += 2) {
         const std::string flag = argv[i];
-        if (flag == "--runs")
+        if (flag == "--first") {
+            first = true;
+            --i;
+        } else if (i + 1 >= argc) {
+            return Usage();
+        } else if (flag == "--runs")
             runs = std::atoi(argv[i + 1]);
         else if (flag == "--changes")
             changes = std::atoi(argv[i + 1]);
@@ -305,7 +323,7 @@ int main(int argc, char** argv) {
             return Usage();
     }
     if (command == "run")
-        return Run(argv[2], runs, changes);
+        return Run(argv[2], runs, changes, first);
     if (command == "phases")
         return Phases(argv[2], version);
     return Usage();

@@ -7,13 +7,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "Packer.h"
 #include "SimGen.h"
 #include "sim/Effects.h"
+#include "sim/KeptCatalogue.h"
 #include "sim/LibraryScan.h"
+#include "sim/SimFiles.h"
 
 namespace {
 
@@ -158,4 +161,72 @@ TEST_F(GeneratedInstall, LibraryFileListsWhatItsBytesList) {
     std::string whyNot;
     EXPECT_FALSE(ReadLibraryFile((folder + "/absent").c_str(), none, &whyNot));
     EXPECT_EQ(whyNot, "missing");
+}
+
+namespace {
+
+bool SameCatalogue(const LibraryCatalogue& a, const LibraryCatalogue& b) {
+    if (a.Count() != b.Count())
+        return false;
+    for (size_t i = 0; i < a.Count(); ++i) {
+        const LibraryObject &x = *a.At(intptr_t(i)), &y = *b.At(intptr_t(i));
+        if (!(x.guid == y.guid) || x.flagsByte != y.flagsByte || x.recordLength != y.recordLength ||
+            x.extra1 != y.extra1 || x.radius != y.radius || x.scale != y.scale ||
+            x.extra2 != y.extra2 || x.extra3 != y.extra3 || x.name != y.name ||
+            x.guidText != y.guidText || x.guidAsmText != y.guidAsmText ||
+            x.libraryPath != y.libraryPath)
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+// The kept catalogue is the scanned one, and any change to a file the scan read or looked for,
+// or another version or folder, sends the next start back to scanning.
+TEST_F(GeneratedInstall, KeptCatalogueServesOnlyAnUnchangedInstall) {
+    simgen::Options options;
+    options.version = 6;
+    simgen::Install install;
+    std::string error;
+    ASSERT_TRUE(simgen::Generate(folder + "/sim", options, install, error)) << error;
+    const std::string sim = folder + "/sim", keptFile = folder + "/kept.bin";
+    LibraryCatalogue scanned, kept;
+    ScanLibraries(scanned, 6, sim.c_str());
+    ASSERT_TRUE(ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str()));
+    EXPECT_TRUE(SameCatalogue(kept, scanned));
+
+    auto keptStillServes = [&](int version, const std::string& path) {
+        std::vector<uint8_t> bytes;
+        LibraryCatalogue taken;
+        return ReadWholeFile(keptFile.c_str(), bytes) &&
+               TakeKeptCatalogue(bytes, version, path.c_str(), taken) &&
+               SameCatalogue(taken, scanned);
+    };
+    EXPECT_TRUE(keptStillServes(6, sim));
+    EXPECT_FALSE(keptStillServes(5, sim));
+    EXPECT_FALSE(keptStillServes(6, sim + "/"));
+
+    std::string nativeLibrary = install.objects.front().libraryPath;
+    std::replace(nativeLibrary.begin(), nativeLibrary.end(), '\\', '/');
+    auto changed = [&](const std::function<void()>& change) {
+        change();
+        bool serves = keptStillServes(6, sim);
+        ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str());  // scans and keeps anew
+        ScanLibraries(scanned, 6, sim.c_str());
+        EXPECT_TRUE(SameCatalogue(kept, scanned));
+        EXPECT_TRUE(keptStillServes(6, sim));
+        return serves;
+    };
+    EXPECT_FALSE(changed([&] { std::ofstream(nativeLibrary, std::ios::app) << "x"; }));
+    EXPECT_FALSE(changed([&] { std::filesystem::remove(nativeLibrary); }));
+    EXPECT_FALSE(changed([&] { std::ofstream(sim + "/Scenery/Area0/scenery/gone.bgl") << "x"; }));
+    EXPECT_FALSE(changed([&] { std::ofstream(sim + "/Scenery.cfg", std::ios::app) << "\r\n"; }));
+
+    // A damaged kept file is not taken.
+    std::vector<uint8_t> bytes;
+    ASSERT_TRUE(ReadWholeFile(keptFile.c_str(), bytes));
+    bytes.resize(bytes.size() - 3);
+    EXPECT_FALSE(TakeKeptCatalogue(bytes, 6, sim.c_str(), kept));
+    EXPECT_TRUE(kept.Empty());
 }
