@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <iterator>
 #include <vector>
 
 #include "sim/LibraryObject.h"
@@ -22,12 +21,6 @@ class LibraryCatalogue {
     }
 
     void Append(LibraryObject object) { objects.push_back(std::move(object)); }
-    // Moves every object of `other` to the end, in its order; `other` gives up its memory.
-    void AppendAll(LibraryCatalogue&& other) {
-        objects.insert(objects.end(), std::make_move_iterator(other.objects.begin()),
-                       std::make_move_iterator(other.objects.end()));
-        std::vector<LibraryObject>().swap(other.objects);
-    }
     void Reserve(size_t count) { objects.reserve(count); }
     // Keeps the first `count` objects.
     void Truncate(size_t count) {

@@ -5,7 +5,6 @@
 #include <new>
 
 #include "common/LastError.h"
-#include "common/Parallel.h"
 #include "common/Text.h"
 #include "sim/PackedFile.h"
 #include "sim/SceneryIndex.h"
@@ -240,46 +239,26 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
 
 namespace {
 
-// One library file's share of a scan: its objects in a list of their own, and why it gave none.
-struct FileScan {
-    std::string path;
-    bool pathFits = true;
-    FileStamp stamp;
-    LibraryCatalogue objects;
-    std::string whyNot;
+// Reads one named library file into the catalogue; the report and the list of consulted files
+// learn about it. Files are read one after the other on the calling thread: under Wine every
+// open, read and close is a request to the one server process, which serves them one at a time,
+// and threads handing files to each other only added requests and memory.
+bool ScanOneFile(const std::string& path, bool pathFits, LibraryCatalogue& catalogue,
+                 ScanReport* report, std::vector<StampedFile>* consulted) {
+    std::string whyNot = "path too long";
     bool read = false;
-};
-
-// The files are read side by side (each waits mostly on the file system, a packed one also
-// unpacks), each into its own list; the window's thread joins the lists in the order the files
-// were named, each as soon as it is ready, so the catalogue and the report are those of reading
-// one file after the other and no list waits whole beside the catalogue. The window's thread
-// returns only when all are done.
-void ScanFiles(std::vector<FileScan>& files, LibraryCatalogue& catalogue, ScanReport* report,
-               std::vector<StampedFile>* consulted) {
-    RunInOrder(
-        files.size(),
-        [&](size_t i) {
-            FileScan& file = files[i];
-            if (file.pathFits && consulted)
-                file.stamp = StampOf(file.path.c_str());
-            if (file.pathFits)
-                file.read = ReadLibraryFile(file.path.c_str(), file.objects, &file.whyNot);
-            else
-                file.whyNot = "path too long";
-        },
-        [&](size_t i) {
-            FileScan& file = files[i];
-            catalogue.AppendAll(std::move(file.objects));
-            if (consulted && file.pathFits)
-                consulted->push_back({file.path, file.stamp});
-            if (!report)
-                return;
-            if (file.whyNot.empty())
-                ++report->filesRead;
-            else
-                report->skipped.push_back({std::move(file.path), std::move(file.whyNot)});
-        });
+    if (pathFits) {
+        if (consulted)
+            consulted->push_back({path, StampOf(path.c_str())});
+        read = ReadLibraryFile(path.c_str(), catalogue, &whyNot);
+    }
+    if (report) {
+        if (whyNot.empty())
+            ++report->filesRead;
+        else
+            report->skipped.push_back({path, std::move(whyNot)});
+    }
+    return read;
 }
 
 bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
@@ -292,15 +271,9 @@ bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath
         SetLastErrorCode(errors::kFileNotFound);
         return false;
     }
-    std::vector<FileScan> files;
     if (versionIndex == kCombatFlightSimulator1) {
         auto path = ComposePath("%s\\Scenery\\LIBRARY.BGL", installPath);
-        if (!path)
-            return false;
-        files.resize(1);
-        files[0].path = std::move(*path);
-        ScanFiles(files, catalogue, report, consulted);
-        return files[0].read;
+        return path && ScanOneFile(*path, true, catalogue, report, consulted);
     }
     if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg", consulted))
         return false;
@@ -316,12 +289,10 @@ bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath
         // Names of add-on areas may be absolute; they stand as they are.
         auto path = IsAbsolutePath(name) ? ComposePath("%s.bgl", name)
                                          : ComposePath("%s\\%s.bgl", installPath, name);
-        FileScan& file = files.emplace_back();
-        file.pathFits = path.has_value();
-        file.path = path ? std::move(*path) : std::string(installPath) + "\\" + name;
+        ScanOneFile(path ? *path : std::string(installPath) + "\\" + name, path.has_value(),
+                    catalogue, report, consulted);
     }
     ClearSceneryIndex();
-    ScanFiles(files, catalogue, report, consulted);
     return true;
 }
 

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "common/LastError.h"
-#include "common/Parallel.h"
 #include "common/Text.h"
 #include "sim/ProfileFile.h"
 #include "sim/SimFiles.h"
@@ -194,9 +193,8 @@ std::optional<std::string> IndexFilePath(const char* installFolder, const char* 
 
 }  // namespace
 
-// Scenery.cfg is read once for its thousand questions, and the areas' index files are read side
-// by side (each waits mostly on the file system); their records still join the list in area
-// order, so the first 1000 are the same ones.
+// Scenery.cfg is read once for its thousand questions (the system reader checks and searches the
+// file for every one), and each area's index file with one open and one read.
 bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName,
                       std::vector<StampedFile>* consulted) {
     if (!installFolder || !profileName) {
@@ -217,24 +215,16 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
     const std::vector<std::string> folders = AreaFolders(profile);
     if (!KnownFormat(format))
         return true;  // every area's index file is refused for its format alone
-    std::vector<std::vector<uint8_t>> indexFiles(folders.size());
-    std::vector<StampedFile> stamped(consulted ? folders.size() : 0);
-    RunInOrder(
-        folders.size(),
-        [&](size_t i) {
-            auto path = IndexFilePath(installFolder, folders[i].c_str(), format);
-            if (path && consulted)
-                stamped[i] = {*path, StampOf(path->c_str())};
-            if (!path || !ReadWholeFile(path->c_str(), indexFiles[i]))
-                indexFiles[i].clear();
-        },
-        [&](size_t i) {
-            if (!indexFiles[i].empty())
-                list.AddIndexFile(indexFiles[i].data(), indexFiles[i].size());
-            std::vector<uint8_t>().swap(indexFiles[i]);
-            if (consulted && !stamped[i].path.empty())
-                consulted->push_back(std::move(stamped[i]));
-        });
+    std::vector<uint8_t> bytes;
+    for (const std::string& folder : folders) {
+        auto path = IndexFilePath(installFolder, folder.c_str(), format);
+        if (!path)
+            continue;
+        if (consulted)
+            consulted->push_back({*path, StampOf(path->c_str())});
+        if (ReadWholeFile(path->c_str(), bytes) && !bytes.empty())
+            list.AddIndexFile(bytes.data(), bytes.size());
+    }
     return true;
 }
 
