@@ -1,9 +1,10 @@
 #include <dirent.h>
-#include <cstdio>
 #include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
 
 #include "common/LastError.h"
 #include "common/Text.h"
