@@ -1,6 +1,7 @@
 #include "app/MainDialog.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <cstring>
 #include <optional>
@@ -16,6 +17,7 @@
 #include "placement/PlacementFile.h"
 #include "placement/QuitPath.h"
 #include "resource.h"
+#include "sim/KeptCatalogue.h"
 #include "ui/AboutDialog.h"
 #include "ui/BuildResultsDialog.h"
 #include "ui/ObjectPropertiesDialog.h"
@@ -23,6 +25,7 @@
 #include "ui/PlacementsDialog.h"
 #include "ui/SelectSimDialog.h"
 #include "ui/Settings.h"
+#include "ui/SortedComboRows.h"
 #include "ui/XFileDialog.h"
 
 namespace {
@@ -310,11 +313,29 @@ const char* CMainDialog::CurrentInstallPath() const {
     return m_simVersions.InstallPath(m_currentVersion);
 }
 
+// The user's own local application data, as the settings' company and program name: the
+// catalogue kept there spares a repeated start the scan of an unchanged install. Empty when the
+// folder cannot be had; every start then scans.
+static std::string KeptCatalogueFile() {
+    char folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0,
+                                  folder)))
+        return {};
+    std::string path = std::string(folder) + "\\Vandrel";
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    path += "\\Scenewright";
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    return path + "\\Catalogue.bin";
+}
+
 void CMainDialog::RescanCatalogues() {
     CWaitCursor wait;
     const char* installPath = CurrentInstallPath();
     ScanEffects(m_effects, installPath ? installPath : "");
-    ScanLibraries(m_libraries, m_currentVersion, installPath ? installPath : "");
+    const std::string kept = KeptCatalogueFile();
+    ScanLibrariesKept(m_libraries, m_currentVersion, installPath ? installPath : "",
+                      kept.empty() ? nullptr : kept.c_str());
+    m_libraryRowOrder.clear();
 }
 
 bool CMainDialog::PreTranslateMessage(MSG* message) {
@@ -442,21 +463,27 @@ ObjectType CMainDialog::CurrentType() const {
     return ObjectType(int(::SendMessageA(m_typeList.m_hWnd, CB_GETCURSEL, 0, 0)));
 }
 
+// Effects are few and added as they come; the library's rows are put in the box's own sorted
+// order, worked out once per catalogue, so that choosing the kind does not wait on the box
+// sorting tens of thousands of names.
 void CMainDialog::FillNameList(ObjectType type) {
-    auto addRow = [this](const std::string& text, size_t position) {
-        LRESULT row = m_nameBox.SendMessage(CB_ADDSTRING, 0, LPARAM(text.c_str()));
-        if (row >= 0)
-            m_nameBox.SendMessage(CB_SETITEMDATA, WPARAM(row), LPARAM(position));
-    };
-    size_t position = 0;
     if (type == ObjectType::EFFECT) {
-        for (const EffectEntry& entry : m_effects)
-            addRow(entry.displayName, position++);
-    } else {
-        for (const LibraryObject& object : m_libraries) {
-            // A nameless object still needs a row the user can tell apart.
-            addRow(object.name ? *object.name : object.guidText, position++);
+        size_t position = 0;
+        for (const EffectEntry& entry : m_effects) {
+            LRESULT row = m_nameBox.SendMessage(CB_ADDSTRING, 0, LPARAM(entry.displayName.c_str()));
+            if (row >= 0)
+                m_nameBox.SendMessage(CB_SETITEMDATA, WPARAM(row), LPARAM(position));
+            ++position;
         }
+    } else {
+        // A nameless object still needs a row the user can tell apart.
+        auto textOf = [this](size_t position) {
+            const LibraryObject& object = *m_libraries.At(intptr_t(position));
+            return object.name ? object.name->c_str() : object.guidText.c_str();
+        };
+        if (m_libraryRowOrder.size() != m_libraries.Count())
+            m_libraryRowOrder = SortedRowOrder(m_nameBox.m_hWnd, m_libraries.Count(), textOf);
+        AppendSortedRows(m_nameBox.m_hWnd, m_libraryRowOrder, textOf);
     }
     if (m_nameBox.SendMessage(CB_GETCOUNT) > 0)
         m_nameBox.SendMessage(CB_SETCURSEL, 0, 0);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "framework/Dialog.h"
 #include "framework/MessageMap.h"
@@ -140,6 +141,7 @@ class CMainDialog : public CDialog {
     CToolTipCtrl m_toolTip;
     EffectsCatalogue m_effects;
     LibraryCatalogue m_libraries;
+    std::vector<uint32_t> m_libraryRowOrder;  // the Name list's row order of the library
     OutputList m_outputList;
     std::string m_caption;
     DialogFormControls m_form{*this};

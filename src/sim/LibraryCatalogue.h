@@ -21,6 +21,12 @@ class LibraryCatalogue {
     }
 
     void Append(LibraryObject object) { objects.push_back(std::move(object)); }
+    void Reserve(size_t count) { objects.reserve(count); }
+    // Keeps the first `count` objects.
+    void Truncate(size_t count) {
+        if (count < objects.size())
+            objects.erase(objects.begin() + std::ptrdiff_t(count), objects.end());
+    }
     void Clear() { objects.clear(); }
 
     std::vector<LibraryObject>::const_iterator begin() const { return objects.begin(); }

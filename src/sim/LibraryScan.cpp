@@ -1,12 +1,12 @@
 #include "sim/LibraryScan.h"
 
-#include "sim/PackedFile.h"
-
 #include <cstring>
+#include <memory>
 #include <new>
 
 #include "common/LastError.h"
 #include "common/Text.h"
+#include "sim/PackedFile.h"
 #include "sim/SceneryIndex.h"
 #include "sim/SimFiles.h"
 
@@ -14,6 +14,9 @@ namespace {
 constexpr int kCombatFlightSimulator1 = 2;
 constexpr size_t kDirectoryEntry = 20;
 constexpr size_t kRecordHeader = 41;
+// The first read of a plain file: its header, directory and object records lie at the start in
+// every file seen, so one read of this much usually holds all the catalogue needs.
+constexpr size_t kFirstRead = 64 * 1024;
 
 uint32_t ReadWord(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -36,25 +39,7 @@ class BusyScope {
     const std::function<void(bool)>& show;
 };
 
-// Opens, reads and closes one library file; false when it gave nothing. The report learns why.
-bool ScanOneFile(const char* path, LibraryCatalogue& catalogue, ScanReport* report) {
-    std::string whyNot;
-    LibraryFile* file = OpenLibraryFile(path, report ? &whyNot : nullptr);
-    if (file && !HasLibraryDirectory(file->Bytes(), file->Size()))
-        whyNot = "not a library";
-    if (file)
-        ReadLibraryDirectory(file, catalogue);
-    CloseLibraryFile(file);
-    if (report) {
-        if (whyNot.empty())
-            ++report->filesRead;
-        else
-            report->skipped.push_back({path, std::move(whyNot)});
-    }
-    return file != nullptr;
-}
-
-// A word or two for a file that would not open or map.
+// A word or two for a file that would not open or read.
 std::string OpenFailureReason(uint32_t error) {
     switch (error) {
         case errors::kFileNotFound:
@@ -76,93 +61,37 @@ uint32_t IndexFormatOf(int versionIndex) {
 }
 }  // namespace
 
-LibraryFile* OpenLibraryFile(const char* path, std::string* whyNot) {
-    if (!path || strlen(path) > limits::kPath) {
-        SetLastErrorCode(errors::kInvalidParameter);
-        if (whyNot)
-            *whyNot = "path too long";
-        return nullptr;
-    }
-    auto* file = new (std::nothrow) LibraryFile;
-    if (!file) {
-        SetLastErrorCode(errors::kNotEnoughMemory);
-        if (whyNot)
-            *whyNot = "out of memory";
-        return nullptr;
-    }
-    file->path = path;
-    if (!file->mapping.Open(path)) {
-        const uint32_t error = GetLastErrorCode();
-        if (whyNot)
-            *whyNot = OpenFailureReason(error);
-        delete file;
-        SetLastErrorCode(error);
-        return nullptr;
-    }
-    // A file too short for its flags word has no packed flag.
-    bool packedFlag = file->mapping.Size() >= 126 && (ReadWord(file->mapping.Bytes() + 122) >> 31);
-    if (!packedFlag)
-        return file;
-    // The packed reader opens the file itself, without sharing: give the mapping up first.
-    file->mapping.Close();
-    size_t size = 0;
-    uint8_t* image = nullptr;
-    PackedFileStatus status = OpenPackedFile(path, &size, &image);
-    if (status == PackedFileStatus::Ok && size > UINT32_MAX) {
-        ReleasePackedImage(size, image);
-        status = PackedFileStatus::OutOfMemory;
-    }
-    if (status != PackedFileStatus::Ok) {
-        if (whyNot)
-            *whyNot = PackedFileStatusName(status);
-        delete file;
-        SetLastErrorCode(errors::kInvalidData);
-        return nullptr;
-    }
-    file->packed = true;
-    file->packedSize = uint32_t(size);
-    file->packedImage = image;
-    return file;
-}
-
-void CloseLibraryFile(LibraryFile* file) {
-    if (file && file->packed)
-        ReleasePackedImage(file->packedSize, file->packedImage);
-    delete file;
-}
-
-bool ReadLibraryDirectory(const LibraryFile* file, LibraryCatalogue& catalogue) {
-    if (!file || !file->Bytes()) {
-        SetLastErrorCode(errors::kInvalidParameter);
-        return false;
-    }
-    return ReadLibraryBytes(file->Bytes(), file->Size(), file->path, catalogue);
-}
-
 bool HasLibraryDirectory(const uint8_t* bytes, size_t size) {
     return bytes && size >= 66 && ReadWord(bytes + 62) != 0;
 }
 
-// Bounded by the real size: a directory entry that reaches past the end ends the directory
-// (what follows it cannot be trusted to be entries); an object record or name that reaches past
-// the end skips that one entry, and the next entry is read.
-bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
-                      LibraryCatalogue& catalogue) {
-    if (!bytes || size == 0) {
-        SetLastErrorCode(errors::kInvalidParameter);
-        return false;
-    }
-    if (!HasLibraryDirectory(bytes, size))
-        return true;
+namespace {
+
+enum class Parse { Done, NeedsWholeFile };
+
+// The directory parser over the first `available` bytes of a file of `fileSize` bytes. Bounded by
+// the real size: a directory entry that reaches past the end ends the directory (what follows it
+// cannot be trusted to be entries); an object record or name that reaches past the end skips that
+// one entry, and the next entry is read. Anything inside the file but beyond the bytes at hand
+// asks for the whole file.
+Parse ParseDirectory(const uint8_t* bytes, size_t available, uint64_t fileSize,
+                     std::string_view path, LibraryCatalogue& catalogue) {
+    if (!HasLibraryDirectory(bytes, available))
+        return Parse::Done;
     const uint64_t directory = ReadWord(bytes + 62);
     std::string libraryPath = CutText(path, limits::kPath);
-    for (uint64_t entry = directory; entry + kDirectoryEntry <= size; entry += kDirectoryEntry) {
+    for (uint64_t entry = directory; entry + kDirectoryEntry <= fileSize;
+         entry += kDirectoryEntry) {
+        if (entry + kDirectoryEntry > available)
+            return Parse::NeedsWholeFile;
         uint32_t recordOffset = ReadWord(bytes + entry);
         if (recordOffset == 0)
             break;
         uint64_t start = directory + recordOffset;
-        if (start + kRecordHeader > size)
+        if (start + kRecordHeader > fileSize)
             continue;
+        if (start + kRecordHeader > available)
+            return Parse::NeedsWholeFile;
         const uint8_t* record = bytes + start;
         LibraryObject object;
         for (int w = 0; w < 4; ++w)
@@ -175,8 +104,10 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
         object.extra2 = ReadWord(record + 33);
         object.extra3 = ReadWord(record + 37);
         if (object.recordLength > kRecordHeader) {
-            if (start + object.recordLength > size)
+            if (start + object.recordLength > fileSize)
                 continue;
+            if (start + object.recordLength > available)
+                return Parse::NeedsWholeFile;
             // Names are cut to the program's path-and-name limit so every caption, tooltip and
             // line built from them stays within its bounds.
             size_t nameLength = object.recordLength - kRecordHeader;
@@ -188,12 +119,150 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
         object.libraryPath = libraryPath;
         catalogue.Append(std::move(object));
     }
+    return Parse::Done;
+}
+
+// A packed image handed back to the packed reader's heap on every way out.
+struct ImageRelease {
+    size_t size;
+    void operator()(uint8_t* image) const { ReleasePackedImage(size, image); }
+};
+
+// One open and as few reads as the file needs: a plain file's first bytes (the whole file only
+// when its directory reaches further), a packed file whole, unpacked from memory. Read with
+// sharing, as every library file is, so a packed library that the simulator holds open is still
+// listed.
+bool ReadOpenedFile(ReadOnlyFile& file, const char* path, LibraryCatalogue& catalogue,
+                    std::string& whyNot) {
+    const uint64_t size = file.Size();
+    if (size == 0) {
+        whyNot = "empty";
+        SetLastErrorCode(errors::kFileInvalid);
+        return false;
+    }
+    if (size > SIZE_MAX / 2) {
+        whyNot = "out of memory";
+        SetLastErrorCode(errors::kNotEnoughMemory);
+        return false;
+    }
+    std::vector<uint8_t> bytes;
+    try {
+        bytes.resize(size_t(size < kFirstRead ? size : kFirstRead));
+    } catch (const std::bad_alloc&) {
+        whyNot = "out of memory";
+        SetLastErrorCode(errors::kNotEnoughMemory);
+        return false;
+    }
+    auto readRest = [&] {
+        const size_t have = bytes.size();
+        try {
+            bytes.resize(size_t(size));
+        } catch (const std::bad_alloc&) {
+            SetLastErrorCode(errors::kNotEnoughMemory);
+            return false;
+        }
+        return file.Read(have, bytes.data() + have, bytes.size() - have);
+    };
+    if (!file.Read(0, bytes.data(), bytes.size())) {
+        whyNot = OpenFailureReason(GetLastErrorCode());
+        return false;
+    }
+    // A file too short for its flags word has no packed flag.
+    const bool packedFlag = size >= 126 && (ReadWord(bytes.data() + 122) >> 31);
+    if (packedFlag) {
+        if (!readRest()) {
+            whyNot = OpenFailureReason(GetLastErrorCode());
+            return false;
+        }
+        file.Close();
+        size_t imageSize = 0;
+        uint8_t* image = nullptr;
+        PackedFileStatus status =
+            UnpackPackedImage(bytes.data(), bytes.size(), SystemImageHeap(), &imageSize, &image);
+        std::unique_ptr<uint8_t, ImageRelease> owned(image, ImageRelease{imageSize});
+        if (status == PackedFileStatus::Ok && imageSize > UINT32_MAX)
+            status = PackedFileStatus::OutOfMemory;
+        if (status != PackedFileStatus::Ok) {
+            whyNot = PackedFileStatusName(status);
+            SetLastErrorCode(errors::kInvalidData);
+            return false;
+        }
+        std::vector<uint8_t>().swap(bytes);  // the packed bytes are done with
+        if (!HasLibraryDirectory(image, imageSize))
+            whyNot = "not a library";
+        ParseDirectory(image, imageSize, imageSize, path, catalogue);
+        return true;
+    }
+    if (!HasLibraryDirectory(bytes.data(), bytes.size()))
+        whyNot = "not a library";
+    const size_t before = catalogue.Count();
+    if (ParseDirectory(bytes.data(), bytes.size(), size, path, catalogue) == Parse::Done)
+        return true;
+    catalogue.Truncate(before);
+    if (!readRest()) {
+        whyNot = OpenFailureReason(GetLastErrorCode());
+        return false;
+    }
+    ParseDirectory(bytes.data(), bytes.size(), size, path, catalogue);
     return true;
 }
 
-bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                   const std::function<void(bool busy)>& showBusy, ScanReport* report) {
-    BusyScope busy(showBusy);
+}  // namespace
+
+bool ReadLibraryFile(const char* path, LibraryCatalogue& catalogue, std::string* whyNot) {
+    std::string reason;
+    bool read = false;
+    if (!path || strlen(path) > limits::kPath) {
+        SetLastErrorCode(errors::kInvalidParameter);
+        reason = "path too long";
+    } else {
+        ReadOnlyFile file;
+        if (file.Open(path))
+            read = ReadOpenedFile(file, path, catalogue, reason);
+        else
+            reason = OpenFailureReason(GetLastErrorCode());
+    }
+    if (whyNot)
+        *whyNot = std::move(reason);
+    return read;
+}
+
+bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
+                      LibraryCatalogue& catalogue) {
+    if (!bytes || size == 0) {
+        SetLastErrorCode(errors::kInvalidParameter);
+        return false;
+    }
+    ParseDirectory(bytes, size, size, path, catalogue);
+    return true;
+}
+
+namespace {
+
+// Reads one named library file into the catalogue; the report and the list of consulted files
+// learn about it. Files are read one after the other on the calling thread: under Wine every
+// open, read and close is a request to the one server process, which serves them one at a time,
+// and threads handing files to each other only added requests and memory.
+bool ScanOneFile(const std::string& path, bool pathFits, LibraryCatalogue& catalogue,
+                 ScanReport* report, std::vector<StampedFile>* consulted) {
+    std::string whyNot = "path too long";
+    bool read = false;
+    if (pathFits) {
+        if (consulted)
+            consulted->push_back({path, StampOf(path.c_str())});
+        read = ReadLibraryFile(path.c_str(), catalogue, &whyNot);
+    }
+    if (report) {
+        if (whyNot.empty())
+            ++report->filesRead;
+        else
+            report->skipped.push_back({path, std::move(whyNot)});
+    }
+    return read;
+}
+
+bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+          ScanReport* report, std::vector<StampedFile>* consulted) {
     catalogue.Clear();
     if (report)
         *report = ScanReport();
@@ -204,9 +273,9 @@ bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* in
     }
     if (versionIndex == kCombatFlightSimulator1) {
         auto path = ComposePath("%s\\Scenery\\LIBRARY.BGL", installPath);
-        return path && ScanOneFile(path->c_str(), catalogue, report);
+        return path && ScanOneFile(*path, true, catalogue, report, consulted);
     }
-    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg"))
+    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg", consulted))
         return false;
     if (report) {
         report->areasRead = TheSceneryIndex().AreasRead();
@@ -220,11 +289,23 @@ bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* in
         // Names of add-on areas may be absolute; they stand as they are.
         auto path = IsAbsolutePath(name) ? ComposePath("%s.bgl", name)
                                          : ComposePath("%s\\%s.bgl", installPath, name);
-        if (path)
-            ScanOneFile(path->c_str(), catalogue, report);
-        else if (report)
-            report->skipped.push_back({std::string(installPath) + "\\" + name, "path too long"});
+        ScanOneFile(path ? *path : std::string(installPath) + "\\" + name, path.has_value(),
+                    catalogue, report, consulted);
     }
     ClearSceneryIndex();
     return true;
+}
+
+}  // namespace
+
+bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                   const std::function<void(bool busy)>& showBusy, ScanReport* report) {
+    BusyScope busy(showBusy);
+    return Scan(catalogue, versionIndex, installPath, report, nullptr);
+}
+
+bool ScanLibrariesStamped(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                          std::vector<StampedFile>& consulted) {
+    consulted.clear();
+    return Scan(catalogue, versionIndex, installPath, nullptr, &consulted);
 }

@@ -10,20 +10,6 @@
 #include <vector>
 
 #include "sim/LibraryCatalogue.h"
-#include "sim/MappedFile.h"
-
-// An opened library file: a read-only mapping of a plain file, or the unpacked image of a packed
-// one (then the mapping is closed).
-struct LibraryFile {
-    MappedFile mapping;
-    bool packed = false;
-    uint32_t packedSize = 0;
-    uint8_t* packedImage = nullptr;
-    std::string path;
-
-    const uint8_t* Bytes() const { return packed ? packedImage : mapping.Bytes(); }
-    size_t Size() const { return packed ? packedSize : mapping.Size(); }
-};
 
 // What one scan met: why files gave no objects, and the counts behind the catalogue. The
 // catalogue command prints it so a designer can see why an add-on's objects are missing.
@@ -39,12 +25,11 @@ struct ScanReport {
     std::vector<SkippedFile> skipped;
 };
 
-// Null when the file cannot be opened, mapped or unpacked, or the path is too long; then
-// *whyNot, when given, says why in a word or two ("missing", a packed status name, ...).
-LibraryFile* OpenLibraryFile(const char* path, std::string* whyNot = nullptr);
-void CloseLibraryFile(LibraryFile* file);
-// Appends the file's objects; false (87) when the file holds no bytes.
-bool ReadLibraryDirectory(const LibraryFile* file, LibraryCatalogue& catalogue);
+// Appends the objects of one library file, plain or packed. False when the file cannot be
+// opened, read or unpacked, or the path is too long; then *whyNot, when given, says why in a word
+// or two ("missing", a packed status name, ...). A file that was read but holds no library
+// directory adds nothing, gives true and "not a library".
+bool ReadLibraryFile(const char* path, LibraryCatalogue& catalogue, std::string* whyNot = nullptr);
 
 // True when the bytes carry a library directory (a file without one holds no objects).
 bool HasLibraryDirectory(const uint8_t* bytes, size_t size);
@@ -59,3 +44,9 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
 bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
                    const std::function<void(bool busy)>& showBusy = nullptr,
                    ScanReport* report = nullptr);
+
+// The same scan, which also lists every file it read or looked for (Scenery.cfg, the index
+// files, the library files), in order, each as it was just before it was read.
+struct StampedFile;
+bool ScanLibrariesStamped(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                          std::vector<StampedFile>& consulted);

@@ -2,11 +2,12 @@
 
 #include <cstring>
 #include <new>
+#include <optional>
 #include <string>
 
 #include "common/LastError.h"
 #include "common/Text.h"
-#include "sim/MappedFile.h"
+#include "sim/ProfileFile.h"
 #include "sim/SimFiles.h"
 
 namespace {
@@ -156,21 +157,15 @@ SceneryIndexList& TheSceneryIndex() {
     return list;
 }
 
-bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName) {
-    if (!installFolder || !profileName) {
-        SetLastErrorCode(errors::kInvalidParameter);
-        return false;
-    }
-    if (!TheSceneryIndex().Reset(format))
-        return false;
-    const char* separator = EndsWithBackslash(installFolder) ? "" : "\\";
-    auto profile = ComposePath("%s%s%s", installFolder, separator, profileName);
-    if (!profile)
-        return true;  // no area can be named by a profile that cannot be opened
+namespace {
+
+// The area folders that Scenery.cfg names, in area order: Area.000 to Area.999, each tried.
+std::vector<std::string> AreaFolders(const ProfileFile& profile) {
+    std::vector<std::string> folders;
     for (int area = 0; area <= 999; ++area) {
         char section[16];
         snprintf(section, sizeof section, "Area.%03d", area);
-        std::string local = ReadProfileText(profile->c_str(), section, "Local", "ERROR:2");
+        std::string local = profile.Value(section, "Local", "ERROR:2");
         if (local.empty() || EqualsNoCase(local, "ERROR:2"))
             continue;
         if (ContainsNoCase(local, ".CAB")) {
@@ -180,33 +175,74 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
         }
         if (local.back() != '\\')
             local += '\\';
-        ReadIndexFile(installFolder, local.c_str());
+        folders.push_back(std::move(local));
     }
-    return true;
+    return folders;
 }
 
 // An absolute area folder (add-on scenery kept outside the install folder) is used as it
 // stands; joining it onto the install folder would name a file that does not exist.
+std::optional<std::string> IndexFilePath(const char* installFolder, const char* areaFolder,
+                                         uint32_t format) {
+    const char* indexName = format == scenery_format::k9 ? "Scenery\\FILELIST.DAT" : "SCENERY.DAT";
+    if (IsAbsolutePath(areaFolder))
+        return ComposePath("%s%s", areaFolder, indexName);
+    return ComposePath("%s%s%s%s", installFolder, EndsWithBackslash(installFolder) ? "" : "\\",
+                       areaFolder, indexName);
+}
+
+}  // namespace
+
+// Scenery.cfg is read once for its thousand questions (the system reader checks and searches the
+// file for every one), and each area's index file with one open and one read.
+bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName,
+                      std::vector<StampedFile>* consulted) {
+    if (!installFolder || !profileName) {
+        SetLastErrorCode(errors::kInvalidParameter);
+        return false;
+    }
+    SceneryIndexList& list = TheSceneryIndex();
+    if (!list.Reset(format))
+        return false;
+    const char* separator = EndsWithBackslash(installFolder) ? "" : "\\";
+    auto profilePath = ComposePath("%s%s%s", installFolder, separator, profileName);
+    if (!profilePath)
+        return true;  // no area can be named by a profile that cannot be opened
+    if (consulted)
+        consulted->push_back({*profilePath, StampOf(profilePath->c_str())});
+    ProfileFile profile;
+    profile.Load(profilePath->c_str());
+    const std::vector<std::string> folders = AreaFolders(profile);
+    if (!KnownFormat(format))
+        return true;  // every area's index file is refused for its format alone
+    std::vector<uint8_t> bytes;
+    for (const std::string& folder : folders) {
+        auto path = IndexFilePath(installFolder, folder.c_str(), format);
+        if (!path)
+            continue;
+        if (consulted)
+            consulted->push_back({*path, StampOf(path->c_str())});
+        if (ReadWholeFile(path->c_str(), bytes) && !bytes.empty())
+            list.AddIndexFile(bytes.data(), bytes.size());
+    }
+    return true;
+}
+
 bool ReadIndexFile(const char* installFolder, const char* areaFolder) {
     SceneryIndexList& list = TheSceneryIndex();
     if (!installFolder || !areaFolder || !KnownFormat(list.Format())) {
         SetLastErrorCode(errors::kInvalidParameter);
         return false;
     }
-    const char* indexName =
-        list.Format() == scenery_format::k9 ? "Scenery\\FILELIST.DAT" : "SCENERY.DAT";
-    std::optional<std::string> path;
-    if (IsAbsolutePath(areaFolder))
-        path = ComposePath("%s%s", areaFolder, indexName);
-    else
-        path = ComposePath("%s%s%s%s", installFolder, EndsWithBackslash(installFolder) ? "" : "\\",
-                           areaFolder, indexName);
-    if (!path)
+    auto path = IndexFilePath(installFolder, areaFolder, list.Format());
+    std::vector<uint8_t> bytes;
+    if (!path || !ReadWholeFile(path->c_str(), bytes))
         return false;
-    MappedFile file;
-    if (!file.Open(path->c_str()))
+    if (bytes.empty()) {
+        SetLastErrorCode(errors::kFileInvalid);
         return false;
-    return list.AddIndexFile(file.Bytes(), file.Size());
+    }
+    return list.AddIndexFile(bytes.data(), bytes.size());
 }
 
 uint32_t SceneryIndexCount() {

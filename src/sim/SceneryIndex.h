@@ -50,7 +50,11 @@ class SceneryIndexList {
 // The program's one list, used by one scan at a time on the GUI thread.
 SceneryIndexList& TheSceneryIndex();
 
-bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName);
+struct StampedFile;
+// `consulted`, when given, learns every file the load read or looked for, in order, each as it
+// was just before it was read.
+bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName,
+                      std::vector<StampedFile>* consulted = nullptr);
 bool ReadIndexFile(const char* installFolder, const char* areaFolder);
 uint32_t SceneryIndexCount();
 const char* SceneryFileName(uint32_t record);

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <new>
 
 #include "common/LastError.h"
 #include "common/Text.h"
@@ -21,6 +22,23 @@ std::optional<std::string> ComposePath(const char* format, ...) {
         return std::nullopt;
     }
     return std::string(buffer, static_cast<size_t>(length));
+}
+
+bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
+    ReadOnlyFile file;
+    if (!file.Open(path))
+        return false;
+    if (file.Size() > SIZE_MAX / 2) {
+        SetLastErrorCode(errors::kNotEnoughMemory);
+        return false;
+    }
+    try {
+        bytes.resize(static_cast<size_t>(file.Size()));
+    } catch (const std::bad_alloc&) {
+        SetLastErrorCode(errors::kNotEnoughMemory);
+        return false;
+    }
+    return bytes.empty() || file.Read(0, bytes.data(), bytes.size());
 }
 
 bool IsAbsolutePath(const char* path) {

@@ -2,14 +2,61 @@
 // the paths they open.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 // A value of a profile (INI) file, at most 259 characters; the default when the file, section or
 // key is missing.
 std::string ReadProfileText(const char* path, const char* section, const char* key,
                             const char* defaultText);
+
+// A file opened for reading, others allowed to read it too, read by offset into memory of the
+// caller's. One open and one read per small file: under Wine every open, map and close is a trip
+// to the server, so a scan of a thousand areas is paid per call, not per byte.
+class ReadOnlyFile {
+  public:
+    ReadOnlyFile() = default;
+    ~ReadOnlyFile() { Close(); }
+    ReadOnlyFile(const ReadOnlyFile&) = delete;
+    ReadOnlyFile& operator=(const ReadOnlyFile&) = delete;
+
+    // False with the system's last error when the file cannot be opened or sized.
+    bool Open(const char* path);
+    void Close();
+    uint64_t Size() const { return size; }
+    // Reads `count` bytes at `offset`; false unless all of them could be read.
+    bool Read(uint64_t offset, void* destination, size_t count);
+
+  private:
+    uint64_t size = 0;
+    intptr_t handle = -1;  // the system's handle or descriptor
+};
+
+// The whole file in `bytes`; false with the system's last error when it cannot be read.
+bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes);
+
+// What a file looked like: whether it is there, its size and its last write time, read without
+// opening it (under Wine that costs no trip to the server).
+struct FileStamp {
+    bool present = false;
+    uint64_t size = 0;
+    uint64_t time = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+FileStamp StampOf(const char* path);
+
+// A file that a scan read or looked for, as it was just before.
+struct StampedFile {
+    std::string path;
+    FileStamp stamp;
+};
+
+// Replaces the file with the bytes, or leaves it as it was: they go to a file beside it first.
+bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes);
 
 // Calls item for every entry matching a wildcard pattern such as "C:\FS\Effects\*.fx", in listing
 // order. False when the folder is missing or nothing matches.

@@ -1,47 +1,91 @@
 #include <dirent.h>
+#include <fcntl.h>
 #include <fnmatch.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include <fstream>
+#include <cstdio>
 
+#include "common/LastError.h"
 #include "common/Text.h"
 #include "sim/PosixPath.h"
+#include "sim/ProfileFile.h"
 #include "sim/SimFiles.h"
 
-namespace {
-std::string_view Trim(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t' || text.back() == '\r'))
-        text.remove_suffix(1);
-    return text;
+bool ReadOnlyFile::Open(const char* path) {
+    Close();
+    int fd = open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        SetLastErrorCode(errors::kFileNotFound);
+        return false;
+    }
+    struct stat info {};
+    if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        close(fd);
+        SetLastErrorCode(errors::kInvalidData);
+        return false;
+    }
+    handle = fd;
+    size = static_cast<uint64_t>(info.st_size);
+    return true;
 }
-}  // namespace
 
-// Reads the profile file as GetPrivateProfileStringA does: sections and keys without regard to
-// letter case, the first match wins, blanks around names and values dropped.
+void ReadOnlyFile::Close() {
+    if (handle != -1)
+        close(static_cast<int>(handle));
+    handle = -1;
+    size = 0;
+}
+
+bool ReadOnlyFile::Read(uint64_t offset, void* destination, size_t count) {
+    auto* into = static_cast<char*>(destination);
+    while (count > 0) {
+        ssize_t read = pread(static_cast<int>(handle), into, count, static_cast<off_t>(offset));
+        if (read <= 0) {
+            SetLastErrorCode(errors::kInvalidData);
+            return false;
+        }
+        into += read;
+        offset += static_cast<uint64_t>(read);
+        count -= static_cast<size_t>(read);
+    }
+    return true;
+}
+
+FileStamp StampOf(const char* path) {
+    struct stat info {};
+    if (stat(NativePath(path).c_str(), &info) != 0)
+        return {};
+    return {true, uint64_t(info.st_size),
+            uint64_t(info.st_mtim.tv_sec) * 1000000000u + uint64_t(info.st_mtim.tv_nsec)};
+}
+
+bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
+    const std::string native = NativePath(path);
+    const std::string temporary = native + "." + std::to_string(getpid());
+    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    const bool wrote = write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
+    close(fd);
+    if (wrote && rename(temporary.c_str(), native.c_str()) == 0)
+        return true;
+    unlink(temporary.c_str());
+    return false;
+}
+
+// The same reader as the program's one-read profile file, so both builds answer alike.
 std::string ReadProfileText(const char* path, const char* section, const char* key,
                             const char* defaultText) {
-    std::ifstream file(NativePath(path), std::ios::binary);
-    if (file) {
-        std::string line;
-        bool inSection = false;
-        while (std::getline(file, line)) {
-            std::string_view text = Trim(line);
-            if (!text.empty() && text.front() == '[') {
-                size_t end = text.find(']');
-                inSection = end != std::string_view::npos &&
-                            EqualsNoCase(Trim(text.substr(1, end - 1)), section);
-                continue;
-            }
-            size_t equals = text.find('=');
-            if (!inSection || equals == std::string_view::npos)
-                continue;
-            if (EqualsNoCase(Trim(text.substr(0, equals)), key))
-                return CutText(Trim(text.substr(equals + 1)), limits::kPath);
-        }
-    }
-    return CutText(defaultText ? defaultText : "", limits::kPath);
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(path, bytes))
+        bytes.clear();
+    std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    if (text.substr(0, 3) == "\xEF\xBB\xBF")
+        text.remove_prefix(3);
+    ProfileFile profile;
+    profile.Parse(text);
+    return profile.Value(section, key, defaultText ? defaultText : "");
 }
 
 bool ListFolder(const char* pattern,

@@ -229,6 +229,7 @@ bool Generate(const std::string& folder, const Options& options, Install& instal
             return addon ? Native(areaFolder, relative)
                          : Native(folder, areaFolder + "\\" + relative);
         };
+        const bool broken = options.brokenEvery > 0 && areaIndex % options.brokenEvery == 0;
         std::vector<IndexRecord> records;
         int inArea = std::min(options.filesPerArea, options.libraryFiles - written);
         for (int i = 0; i < inArea; ++i, ++written) {
@@ -249,7 +250,7 @@ bool Generate(const std::string& folder, const Options& options, Install& instal
             }
             if (!WriteFile(nativeOf(file + ".bgl"), bytes, error))
                 return false;
-            if (i == 0) {
+            if (i == 0 && broken) {
                 // A record whose flag is clear names a real file that must not be listed.
                 std::string hidden = "scenery\\hidden" + std::to_string(area);
                 records.push_back({nameOf(hidden), false});
@@ -269,7 +270,7 @@ bool Generate(const std::string& folder, const Options& options, Install& instal
         }
         // A qualifying record for a file that does not exist, and one for a file without a
         // library directory: both are counted, neither lists anything.
-        if (!addon) {
+        if (!addon && broken) {
             records.push_back({areaFolder + "\\scenery\\gone", true});
             records.push_back({areaFolder + "\\scenery\\terrain", true});
             std::vector<uint8_t> terrain(600, 0x33);

@@ -19,6 +19,7 @@ struct Options {
     size_t bodyBytes = 2048;  // scenery data behind each library directory
     int effects = 5;          // .fx files, every other one with a display name
     int filesPerArea = 4;
+    int brokenEvery = 1;      // every n-th area also names hidden, damaged and missing files
     std::string addonFolder;  // an area outside the install folder, "" for none
     uint32_t seed = 1;
 };

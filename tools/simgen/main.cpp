@@ -1,6 +1,7 @@
 // simgen: writes a generated simulator install, or registers one where the program looks for it.
 //   simgen write FOLDER [--version N] [--files N] [--objects N] [--packed-every N] [--body BYTES]
-//                       [--effects N] [--per-area N] [--addon FOLDER] [--seed N] [--full]
+//                       [--effects N] [--per-area N] [--broken-every N] [--addon FOLDER]
+//                       [--seed N] [--full]
 //   simgen register FOLDER --version N
 #include <cstdio>
 #include <cstdlib>
@@ -19,8 +20,8 @@ namespace {
 int Usage() {
     fputs(
         "usage: simgen write FOLDER [--version N] [--files N] [--objects N] [--packed-every N]\n"
-        "                    [--body BYTES] [--effects N] [--per-area N] [--addon FOLDER]\n"
-        "                    [--seed N] [--full]\n"
+        "                    [--body BYTES] [--effects N] [--per-area N] [--broken-every N]\n"
+        "                    [--addon FOLDER] [--seed N] [--full]\n"
         "       simgen register FOLDER --version N\n",
         stderr);
     return 2;
@@ -107,6 +108,8 @@ int main(int argc, char** argv) {
             options.effects = atoi(value);
         else if (flag == "--per-area")
             options.filesPerArea = atoi(value);
+        else if (flag == "--broken-every")
+            options.brokenEvery = atoi(value);
         else if (flag == "--addon")
             options.addonFolder = WindowsFolder(value);
         else if (flag == "--seed")

@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Measures the real program under Wine against a small and a full-size generated FS2004 install
+# in one run: the time until the main window is shown with its lists filled, on a first start (no
+# catalogue kept from an earlier run) and on a repeated one, the time of choosing the kind Library
+# (and back to Effect), and the peak memory; with --phases also where a scan of
+# the full-size install spends its time. The installs are generated once into build/measure.
+# --program measures another build of the program (an older one, for a before-and-after).
+#   scripts/measure-startup.sh [--runs N] [--phases] [--program Scenewright.exe]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=5
+phases=0
+program=
+while [ $# -gt 0 ]; do
+    case "$1" in
+    --runs) runs=${2:?--runs needs a number}; shift 2 ;;
+    --phases) phases=1; shift ;;
+    --program) program=$(realpath "${2:?--program needs a file}"); shift 2 ;;
+    *) echo "usage: scripts/measure-startup.sh [--runs N] [--phases] [--program EXE]" >&2; exit 2 ;;
+    esac
+done
+
+cmake --preset windows-x64 >/dev/null
+cmake --build --preset windows-x64 -j2 --target Scenewright simgen startuptime >/dev/null
+bin=$PWD/build/windows-x64
+simgen=$(find "$bin/tools/simgen" -maxdepth 1 -iname 'simgen.exe' | head -1)
+timer=$bin/tools/startuptime/startuptime.exe
+program=${program:-$bin/src/app/Scenewright.exe}
+
+wine=${WINE64:-/usr/lib/wine/wine64}
+[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
+wineserver=${WINESERVER:-/usr/lib/wine/wineserver}
+[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
+
+prefix=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-measure.XXXXXX")
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+xvfb_pid=
+cleanup() {
+    "$wineserver" -k >/dev/null 2>&1
+    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
+    rm -rf "$prefix"
+}
+trap cleanup EXIT
+if [ -z "${DISPLAY:-}" ]; then
+    exec 9<> <(:)
+    Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    read -r -t 20 display <&9 || { echo "measure-startup: Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=:$display
+fi
+"$wine" wineboot -i >/dev/null 2>&1
+"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+
+winpath() { echo "Z:$1" | tr / '\\'; }
+data=$PWD/build/measure
+mkdir -p "$data"
+[ -f "$data/small/Scenery.cfg" ] || "$wine" "$simgen" write "$(winpath "$data/small")" --version 6
+# Full size: about a thousand areas of one library file each (992 of them numbered within the
+# 1000 areas the program reads), broken files in every hundredth area, 29,000 objects.
+[ -f "$data/full/Scenery.cfg" ] ||
+    "$wine" "$simgen" write "$(winpath "$data/full")" --version 6 --full --per-area 1 --broken-every 100
+"$wineserver" -w
+
+echo "machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | xargs)," \
+    "load $(cut -d' ' -f1-3 /proc/loadavg)"
+for install in small full; do
+    echo "== $install install: $(find "$data/$install" -name '*.bgl' | wc -l) library files," \
+        "$(du -sm "$data/$install" | cut -f1) MB"
+    "$wine" "$simgen" register "$(winpath "$data/$install")" --version 6 >/dev/null
+    "$wine" "$timer" run "$(winpath "$program")" --runs "$runs" --changes 0 --first | tr -d '\r' |
+        grep 'first start'
+    "$wine" "$timer" run "$(winpath "$program")" --runs "$runs" | tr -d '\r'
+done
+if [ "$phases" = 1 ]; then
+    echo "== phases of a scan of the full install"
+    "$wine" "$timer" phases "$(winpath "$data/full")" --version 6 | tr -d '\r'
+fi

@@ -1,0 +1,28 @@
+// The library catalogue kept between runs: a repeated start with an unchanged install takes the
+// objects from one file instead of opening the thousands of files a scan opens, after checking
+// the size and time of each of them (which costs no open).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "sim/LibraryCatalogue.h"
+#include "sim/SimFiles.h"
+
+// Rebuilds the catalogue as ScanLibraries does. When `keptFile` holds the catalogue of the same
+// version and install folder and every file that scan read or looked for is still as it was, the
+// catalogue comes from there; otherwise the install is scanned and its catalogue kept there (a
+// file that cannot be written only means the next start scans again).
+bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                       const char* keptFile,
+                       const std::function<void(bool busy)>& showBusy = nullptr);
+
+// The kept form and its reading, for the function above and its tests.
+std::vector<uint8_t> KeepCatalogue(const LibraryCatalogue& catalogue, int versionIndex,
+                                   const char* installPath,
+                                   const std::vector<StampedFile>& consulted);
+// True, with the catalogue, when the bytes are a kept catalogue of this version and folder whose
+// files all still look as they did.
+bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, const char* installPath,
+                       LibraryCatalogue& catalogue);
