@@ -93,18 +93,20 @@ bool OutputList::CheckOutputFileName(FormControls& form) {
         accepted = true;
     }
 
-    if (accepted) {
-        // Stored and shown as a full path, so a later change of the current folder (the file
-        // dialogs move it) cannot move the file elsewhere.
-        outputPath = fullPath;
-        if (!fullPath.empty() && fullPath != name)
-            form.SetText(IDC_OUTPUT_FILE, fullPath);
-    } else {
+    if (!accepted) {
+        // The check stops here: a look at the command state could put a second box right
+        // behind the first.
         form.SetText(IDC_OUTPUT_FILE, "");
         form.FocusAndSelectAll(IDC_OUTPUT_FILE);
+        return false;
     }
+    // Stored and shown as a full path, so a later change of the current folder (the file
+    // dialogs move it) cannot move the file elsewhere.
+    outputPath = fullPath;
+    if (!fullPath.empty() && fullPath != name)
+        form.SetText(IDC_OUTPUT_FILE, fullPath);
     form.CommandStateMayHaveChanged();
-    return accepted;
+    return true;
 }
 
 std::string OutputList::FileBytes() const {
@@ -121,8 +123,8 @@ bool OutputList::WriteOutputFile() {
         savedFlag = true;
         return true;
     }
+    // savedFlag stays as it was: a file written earlier still holds the whole list.
     uint32_t error = GetLastErrorCode();
-    savedFlag = false;
     ReportMessage(FormatText(limits::kMessage, "ERROR:%X Cannot create file \"%s\"", error,
                              outputPath.c_str()),
                   message_kind::kPlain);

@@ -37,12 +37,13 @@ class OutputList {
 
     // The output file box has lost the focus: refuses forbidden characters, turns the name into
     // a full path, asks before an existing file is replaced, and on acceptance stores it as
-    // outputPath and shows it in the box. Gives true when the name was accepted.
+    // outputPath, shows it in the box and lets the form update its commands. Gives true when
+    // the name was accepted.
     bool CheckOutputFileName(FormControls& form);
 
     // Writes the list to outputPath, replacing the file only once the new one is complete.
     // On failure shows the error, leaves the system error as the last error, and the previous
-    // file as it was.
+    // file and savedFlag as they were.
     bool WriteOutputFile();
 
     const std::vector<std::string>& Lines() const { return lines; }

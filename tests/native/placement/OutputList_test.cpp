@@ -87,7 +87,7 @@ TEST(OutputList, AddCountsPlacementsAndClearKeepsTheTooltip) {
     EXPECT_EQ(recorder.messages[1].text, "Unable to add object.");
 }
 
-TEST(OutputFileName, RefusesForbiddenCharactersAndLetsAnEmptyBoxStayEmpty) {
+TEST(OutputFileName, RefusalsStopTheCheckAndAnEmptyBoxStaysEmpty) {
     for (const char* bad : {"a/b", "a*b", "a?b", "a<b", "a>b", "a|b"}) {
         EXPECT_FALSE(HasNoForbiddenCharacter(bad)) << bad;
     }
@@ -104,6 +104,16 @@ TEST(OutputFileName, RefusesForbiddenCharactersAndLetsAnEmptyBoxStayEmpty) {
     EXPECT_EQ(form.focused, IDC_OUTPUT_FILE);
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].kind, 0x10u);
+
+    // After a refusal the command state is not looked at: no second box follows the first.
+    form[IDC_OUTPUT_FILE].text = SCENEWRIGHT_SOURCE_DIR "/README.md";
+    recorder.answers = {answer::kNo};
+    EXPECT_FALSE(list.CheckOutputFileName(form));
+    form[IDC_OUTPUT_FILE].text = std::string(300, 'x');
+    EXPECT_FALSE(list.CheckOutputFileName(form));
+    EXPECT_EQ(list.outputPath, "/kept.csv");
+    EXPECT_EQ(recorder.messages.size(), 3u);
+    EXPECT_EQ(form.commandStateUpdates, 0);
 
     form[IDC_OUTPUT_FILE].text = "";
     EXPECT_TRUE(list.CheckOutputFileName(form));
