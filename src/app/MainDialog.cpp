@@ -492,7 +492,7 @@ void CMainDialog::OnPictureClick() {
 }
 
 void CMainDialog::OnAdd() {
-    m_outputList.AddPlacementAndConfirm(m_form, m_libraries);
+    m_outputList.AddPlacementAndConfirm(m_form, m_libraries, m_effects);
 }
 
 void CMainDialog::OnClear() {

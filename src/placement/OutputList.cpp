@@ -42,8 +42,9 @@ void OutputList::ResetOutputList() {
     placementCount = 0;
 }
 
-bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& catalogue) {
-    std::optional<Placement> placement = CollectPlacement(form, catalogue);
+bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& libraries,
+                              const EffectsCatalogue& effects) {
+    std::optional<Placement> placement = CollectPlacement(form, libraries, effects);
     if (!placement)
         return false;
     for (std::string& line : FormatPlacementLine(*placement))
@@ -56,8 +57,9 @@ bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& catalo
     return true;
 }
 
-bool OutputList::AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& catalogue) {
-    bool added = AddPlacement(form, catalogue);
+bool OutputList::AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& libraries,
+                                        const EffectsCatalogue& effects) {
+    bool added = AddPlacement(form, libraries, effects);
     ReportMessage(LoadAppString(added ? IDS_OBJECT_ADDED : IDS_OBJECT_NOT_ADDED),
                   message_kind::kPlain);
     return added;

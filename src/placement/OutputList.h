@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "placement/FormControls.h"
+#include "sim/Effects.h"
 #include "sim/LibraryCatalogue.h"
 
 constexpr size_t kOutputHeaderLineCount = 14;
@@ -27,10 +28,12 @@ class OutputList {
 
     // Collects the form into a placement and appends its lines; on success counts it, marks the
     // list unsaved, sets the Clear button's tooltip and enables Clear and Build.
-    bool AddPlacement(FormControls& form, const LibraryCatalogue& catalogue);
+    bool AddPlacement(FormControls& form, const LibraryCatalogue& libraries,
+                      const EffectsCatalogue& effects);
 
     // The Add command: AddPlacement, then the added / not added message.
-    bool AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& catalogue);
+    bool AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& libraries,
+                                const EffectsCatalogue& effects);
 
     // The Clear command: ResetOutputList and disable Clear and Build. No question is asked.
     void Clear(FormControls& form);

@@ -50,7 +50,7 @@ TEST(OutputFileOnWindows, WritesTheListsBytesAndReplacesTheFile) {
 
     OutputList list;
     FakeForm form = EffectForm("fx_caf\xE9_\xFC");
-    ASSERT_TRUE(list.AddPlacement(form, {}));
+    ASSERT_TRUE(list.AddPlacement(form, {}, {}));
     list.outputPath = path;
     ASSERT_TRUE(list.WriteOutputFile());
     EXPECT_TRUE(list.savedFlag);

@@ -50,12 +50,12 @@ TEST(OutputList, AddCountsPlacementsAndClearKeepsTheTooltip) {
     MessageRecorder recorder;
     OutputList list;
     FakeForm form = WindsockForm();
-    EXPECT_TRUE(list.AddPlacementAndConfirm(form, {}));
+    EXPECT_TRUE(list.AddPlacementAndConfirm(form, {}, {}));
     EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 1 item from the output file");
     list.savedFlag = true;
-    EXPECT_TRUE(list.AddPlacement(form, {}));
+    EXPECT_TRUE(list.AddPlacement(form, {}, {}));
     EXPECT_FALSE(list.savedFlag);
-    EXPECT_TRUE(list.AddPlacement(form, {}));
+    EXPECT_TRUE(list.AddPlacement(form, {}, {}));
     EXPECT_EQ(list.Lines().size(), 17u);
     EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 3 items from the output file");
     EXPECT_TRUE(form[IDC_CLEAR].enabled && form[IDC_BUILD].enabled);
@@ -69,7 +69,7 @@ TEST(OutputList, AddCountsPlacementsAndClearKeepsTheTooltip) {
     library[IDC_TYPE].selected = static_cast<int>(ObjectType::LIBRARY);
     library[IDC_NAME].rows = {{"unknown", 0}};
     library[IDC_NAME].selected = 0;
-    EXPECT_TRUE(list.AddPlacement(library, catalogue));
+    EXPECT_TRUE(list.AddPlacement(library, catalogue, {}));
     EXPECT_EQ(list.Lines().size(), 21u);
     EXPECT_EQ(list.placementCount, 4);
 
@@ -80,7 +80,7 @@ TEST(OutputList, AddCountsPlacementsAndClearKeepsTheTooltip) {
     EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 3 items from the output file");
 
     form[IDC_LATITUDE].text = "";
-    EXPECT_FALSE(list.AddPlacementAndConfirm(form, {}));
+    EXPECT_FALSE(list.AddPlacementAndConfirm(form, {}, {}));
     EXPECT_EQ(list.Lines().size(), kOutputHeaderLineCount);
     ASSERT_EQ(recorder.messages.size(), 2u);
     EXPECT_EQ(recorder.messages[0].text, "The object was added successfully.");
