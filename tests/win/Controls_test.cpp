@@ -95,12 +95,14 @@ TEST(HoverEdit, RaisedUnderThePointerAndFlatWhenItLeavesUnlessFocused) {
         EXPECT_EQ(AroundControl(field, r.right, 4), face);
 
         gui_test::MovePointerTo(field, {5, 5});
+        gui_test::PumpMessages();
         EXPECT_TRUE(dialog.field.IsHovered());
         EXPECT_EQ(::GetCapture(), field);
         EXPECT_EQ(AroundControl(field, -1, 4), shadow);  // sunken: dark top-left
         EXPECT_EQ(AroundControl(field, r.right, 4), highlight);
 
         gui_test::MovePointerTo(field, {r.right + 30, r.bottom + 30});
+        gui_test::PumpMessages();
         EXPECT_FALSE(dialog.field.IsHovered());
         EXPECT_EQ(::GetCapture(), nullptr);
         EXPECT_EQ(AroundControl(field, -1, 4), face);
@@ -109,7 +111,9 @@ TEST(HoverEdit, RaisedUnderThePointerAndFlatWhenItLeavesUnlessFocused) {
         gui_test::FocusControl(window, kField);
         gui_test::PumpMessages(50);
         gui_test::MovePointerTo(field, {5, 5});
+        gui_test::PumpMessages();
         gui_test::MovePointerTo(field, {r.right + 30, r.bottom + 30});
+        gui_test::PumpMessages();
         EXPECT_EQ(AroundControl(field, -1, 4), shadow);
 
         // A disabled field shows the highlight ring and never the hover frame.

@@ -53,6 +53,16 @@ void Fill(HWND dialog, int id, const char* text) {
     gui_test::PumpMessages();
 }
 
+// The centre of a control in its dialog's client coordinates, where a disabled control's mouse
+// messages go.
+POINT CentreOf(HWND dialog, int id) {
+    RECT rect;
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ::ScreenToClient(dialog, &centre);
+    return centre;
+}
+
 class CTestApp : public CWinApp {};
 CTestApp theApp;
 
@@ -162,6 +172,47 @@ TEST(MainWindow, StartsEmptyAddsPlacementsOfEachKindAndWritesTheFileAtQuit) {
     }
     EXPECT_EQ(ReadWholeFile(outputPath), expected);
     EXPECT_EQ(AfxGetApp()->GetProfileInt("", "DefaultSim", 99), UINT(-1));
+}
+
+TEST(ToolTips, ShowOverDisabledControls) {
+    AfxGetApp()->SetRegistryKey("ScenewrightMainWindowTest");
+    MessageRecorder messages;
+    CMainDialog dialog;
+    std::string add, clear, build;
+    gui_test::RunSteps({
+        [&](HWND window) { gui_test::MovePointerTo(window, CentreOf(window, IDC_ADD)); },
+        [&](HWND window) {
+            add = gui_test::WaitForToolTip(::GetDlgItem(window, IDC_ADD));
+            gui_test::MovePointerTo(window, CentreOf(window, IDC_CLEAR));
+        },
+        [&](HWND window) {
+            clear = gui_test::WaitForToolTip(::GetDlgItem(window, IDC_CLEAR));
+            gui_test::MovePointerTo(window, CentreOf(window, IDC_BUILD));
+        },
+        [&](HWND window) {
+            build = gui_test::WaitForToolTip(::GetDlgItem(window, IDC_BUILD));
+            gui_test::MovePointerAway();
+        },
+    });
+    dialog.DoModal();
+    EXPECT_EQ(add, "Add the object to the output file");
+    EXPECT_EQ(clear, "Clear the output file");
+    EXPECT_EQ(build, "Build the bgl file");
+
+    LibraryObject object;
+    object.name = "Hangar_A";
+    object.libraryPath = "C:\\FS\\Scenery\\World\\scenery\\lib.bgl";
+    CObjectPropertiesDialog properties(nullptr, &object);
+    std::string library;
+    gui_test::RunSteps({
+        [&](HWND window) { gui_test::MovePointerTo(window, CentreOf(window, IDC_PROP_LIBRARY)); },
+        [&](HWND window) {
+            library = gui_test::WaitForToolTip(::GetDlgItem(window, IDC_PROP_LIBRARY));
+            gui_test::MovePointerAway();
+        },
+    });
+    properties.DoModal();
+    EXPECT_EQ(library, object.libraryPath);
 }
 
 TEST(ObjectProperties, ShowsTheObjectAndEmptyFieldsWithoutOne) {
