@@ -100,6 +100,7 @@ BEGIN_MESSAGE_MAP(CMainDialog, CDialog)
 ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
+ON_WM_DESTROY()
 ON_BN_CLICKED(IDC_ADD, &CMainDialog::OnAdd)
 ON_BN_CLICKED(IDC_CLEAR, &CMainDialog::OnClear)
 ON_BN_CLICKED(IDC_BROWSE_NAME, &CMainDialog::OnBrowseName)
@@ -485,6 +486,14 @@ void CMainDialog::ShowPicture(int index) {
     HANDLE previous = HANDLE(m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, LPARAM(picture)));
     if (previous && previous != picture)
         ::DeleteObject(previous);
+}
+
+// The picture control never frees the bitmap it was handed; the last one shown goes with the
+// window.
+void CMainDialog::OnDestroy() {
+    if (HGDIOBJ bitmap = HGDIOBJ(m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0)))
+        ::DeleteObject(bitmap);
+    Default();
 }
 
 void CMainDialog::OnPictureClick() {

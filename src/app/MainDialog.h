@@ -65,6 +65,7 @@ class CMainDialog : public CDialog {
     void OnSysCommand(UINT command, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    void OnDestroy();
     void OnAdd();
     void OnClear();
     void OnBrowseName();

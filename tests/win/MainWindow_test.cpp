@@ -73,6 +73,7 @@ TEST(MainWindow, StartsEmptyAddsPlacementsOfEachKindAndWritesTheFileAtQuit) {
     MessageRecorder messages;
     TempFolder folder;
     const std::string outputPath = folder.File("places.csv");
+    HGDIOBJ lastPicture = nullptr;
     CMainDialog dialog;
 
     gui_test::WhenDialogOpens([&](HWND window) {
@@ -147,9 +148,11 @@ TEST(MainWindow, StartsEmptyAddsPlacementsOfEachKindAndWritesTheFileAtQuit) {
         Click(window, IDC_ADD);
         EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("main-building")));
 
+        lastPicture = HGDIOBJ(::SendDlgItemMessageA(window, IDC_PICTURE, STM_GETIMAGE, 0, 0));
         Click(window, IDOK);  // the unsaved question is answered No: write and close
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(::GetObjectType(lastPicture), 0u);  // the picture's bitmap went with the window
 
     Placement windsock;
     windsock.type = ObjectType::WINDSOCK;
