@@ -73,6 +73,7 @@ class CMainDialog : public CDialog {
     void OnSnapToGround();
     void OnTypeChange();
     void OnNameChange();
+    void OnNameEdited();
     void OnSelectVersion();
     void OnPictureClick();
     void OnKillfocusOutputFile();
@@ -98,6 +99,7 @@ class CMainDialog : public CDialog {
     void FillNameList(ObjectType type);
     void FillDensityList();
     void ShowPicture(int index);
+    void ShowVersionButton(const char* shortCode);
     ObjectType CurrentType() const;
     const char* CurrentInstallPath() const;
 
