@@ -178,7 +178,8 @@ void AnswerFileDialog(const std::string& name) {
     });
 }
 
-TEST(XFileDialog, SaveAndOpenReturnTheChosenPathOrCancel) {
+// (The open dialog is driven through the program itself in Scenewright_test.)
+TEST(XFileDialog, SaveReturnsTheChosenPathWithItsExtensionOrCancels) {
     TempFolder folder;
     std::string base = folder.Path() + "\\placements";
 
@@ -190,15 +191,6 @@ TEST(XFileDialog, SaveAndOpenReturnTheChosenPathOrCancel) {
     AnswerFileDialog("");
     XFileDialog cancelled(false, "csv", "", 0x802, "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||");
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
-
-    std::string effect = folder.Path() + "\\glow.fx";
-    HANDLE file = ::CreateFileA(effect.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, 0);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    ::CloseHandle(file);
-    AnswerFileDialog(effect);
-    XFileDialog open(true, "fx", "", 0x1800, "Effects files (*.fx)|*.fx|All Files (*.*)|*.*||");
-    ASSERT_EQ(open.DoModal(), IDOK);
-    EXPECT_TRUE(EqualsNoCase(open.GetPathName(), effect)) << open.GetPathName();
 }
 
 }  // namespace

@@ -87,7 +87,7 @@ class Scenewright : public ::testing::Test {
     }
 
     TempFolder folder;
-    const std::string output = folder.File("places.csv");
+    const std::string output = folder.File("my places.csv");  // reaches the compiler as one word
     RunningProgram program;
 };
 
@@ -231,10 +231,12 @@ TEST_F(Scenewright, TwoInstalledVersionsAreSwitchedWithTheVersionButton) {
     program.PressKey(VK_SPACE);
     HWND select = program.WaitForWindow("Select Flight Simulator");
     ASSERT_TRUE(select);
+    // The installed versions in table order, the current one selected.
     HWND list = ::GetDlgItem(select, IDC_SIM_LIST);
-    const int row = RowOf(RunningProgram::Rows(list), "Flight Simulator 2004");
-    ASSERT_GE(row, 0);
-    ::SendMessageA(list, CB_SETCURSEL, WPARAM(row), 0);
+    ASSERT_EQ(RunningProgram::Rows(list),
+              (std::vector<std::string>{"Flight Simulator 2002", "Flight Simulator 2004"}));
+    EXPECT_EQ(::SendMessageA(list, CB_GETCURSEL, 0, 0), 0);
+    ::SendMessageA(list, CB_SETCURSEL, 1, 0);
     program.Click(select, IDOK);
     EXPECT_EQ(program.Text(IDC_VERSION), "FS24");
     EXPECT_EQ(program.Rows(IDC_NAME).size(), fs2004.effects.size());
@@ -260,17 +262,21 @@ TEST_F(Scenewright, ClearReplaceAndQuitLeaveTheFileAndTheSettings) {
     Install(6);
     ASSERT_TRUE(WriteWholeFile(output, "old\r\n"));
     ASSERT_TRUE(program.Start(ProgramPath()));
-    program.Focus(IDC_TYPE);
-    program.Type("W");
 
+    // With an effect name that names no row, which the look at the command state reports: a
+    // refused name stops before it, an accepted one goes on to it.
     const std::string question = output + " already exists.\r\nDo you want to replace it?";
+    Enter(IDC_NAME, "my_glow.fx");
     Enter(IDC_OUTPUT_FILE, output);
     EXPECT_EQ(program.AnswerMessage(IDNO), question);
-    EXPECT_EQ(program.AnswerMessage(), "");  // nothing follows the refusal
+    EXPECT_EQ(program.AnswerMessage(), "");
     EXPECT_EQ(program.Text(IDC_OUTPUT_FILE), "");
     EXPECT_EQ(program.Focused(), program.Control(IDC_OUTPUT_FILE));
     Enter(IDC_OUTPUT_FILE, output);
     EXPECT_EQ(program.AnswerMessage(IDYES), question);
+    EXPECT_EQ(program.AnswerMessage(), "GCS RETURNED CB_ERR");
+    program.Focus(IDC_TYPE);
+    program.Type("W");
     EnterPosition();
 
     EXPECT_EQ(Add(), kAdded);

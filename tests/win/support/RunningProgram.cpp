@@ -1,45 +1,23 @@
 #include "support/RunningProgram.h"
 
 #include "SimGen.h"
+#include "resource.h"
 
 namespace {
 
 constexpr DWORD kPatience = 30000;  // ms: scans and the compiler run of a small install
 
-struct WindowSearch {
-    std::string caption;
-    HWND except;
-    HWND found;
-};
-
-BOOL CALLBACK FindByCaption(HWND window, LPARAM parameter) {
-    auto* search = reinterpret_cast<WindowSearch*>(parameter);
-    char caption[256] = {};
-    ::GetWindowTextA(window, caption, sizeof caption);
-    if (window != search->except && ::IsWindowVisible(window) && search->caption == caption) {
-        search->found = window;
-        return FALSE;
-    }
+BOOL CALLBACK CollectShown(HWND window, LPARAM list) {
+    if (::IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
     return TRUE;
 }
 
-// The main window is up once it has its controls and is shown.
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM found) {
-    if (::IsWindowVisible(window) && ::GetDlgItem(window, 1016) && ::GetDlgItem(window, 1017)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-BOOL CALLBACK FindLongestStatic(HWND window, LPARAM found) {
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    auto* best = reinterpret_cast<std::string*>(found);
-    std::string text = RunningProgram::Text(window);
-    if (lstrcmpiA(className, "Static") == 0 && text.size() > best->size())
-        *best = text;
-    return TRUE;
+// The shown top-level windows of a thread.
+std::vector<HWND> ShownWindows(DWORD thread) {
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(thread, &CollectShown, LPARAM(&windows));
+    return windows;
 }
 
 }  // namespace
@@ -61,9 +39,13 @@ bool RunningProgram::Start(const std::string& path) {
     if (!::CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &m_process))
         return false;
+    // The main window is up once it is shown.
     const DWORD start = ::GetTickCount();
     while (!m_window && ::GetTickCount() - start < kPatience) {
-        ::EnumThreadWindows(m_process.dwThreadId, &FindMainWindow, LPARAM(&m_window));
+        for (HWND window : ShownWindows(m_process.dwThreadId)) {
+            if (::GetDlgItem(window, 1016))
+                m_window = window;
+        }
         if (!m_window)
             ::Sleep(20);
     }
@@ -72,21 +54,29 @@ bool RunningProgram::Start(const std::string& path) {
     return m_window != nullptr;
 }
 
-void RunningProgram::Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    ::PostMessageA(window, message, wParam, lParam);
-    ++m_pending;
-}
-
-// A message sent from another thread is handled the next time the program's thread looks for
-// messages, ahead of what was posted; so each answered round trip means the thread finished what
-// it was doing, and one more posted message (or one the program posted itself, such as the
-// character of a key) has had its turn.
+// A posted marker is handled in turn after everything posted before it, by the window's own
+// loop or by the loop of a box it opened; a second one also after what those messages posted in
+// turn (the character of a key). The marker flips the modified flag of the pitch box, which the
+// program never reads. (Sent messages would not do: Wine hands them to a thread that waits inside
+// a call, say while the focus moves, before the posted ones before them are done.)
 void RunningProgram::Settle() {
-    for (int round = 0; round < m_pending + 4; ++round) {
-        DWORD_PTR ignored = 0;
-        ::SendMessageTimeoutA(m_window, WM_NULL, 0, 0, SMTO_NORMAL, kPatience, &ignored);
+    HWND marker = Control(IDC_PITCH);
+    auto modified = [marker] {
+        DWORD_PTR flag = 0;
+        ::SendMessageTimeoutA(marker, EM_GETMODIFY, 0, 0, SMTO_NORMAL, kPatience, &flag);
+        return flag != 0;
+    };
+    for (int round = 0; round < 2; ++round) {
+        const bool wanted = !modified();
+        if (!::PostMessageA(marker, EM_SETMODIFY, wanted, 0))
+            return;  // the window is gone
+        const DWORD start = ::GetTickCount();
+        while (modified() != wanted && ::GetTickCount() - start < kPatience) {
+            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0)
+                return;
+            ::Sleep(5);
+        }
     }
-    m_pending = 0;
 }
 
 HWND RunningProgram::Focused() const {
@@ -98,25 +88,26 @@ HWND RunningProgram::Focused() const {
 
 void RunningProgram::PressKey(UINT key) {
     const LPARAM scan = LPARAM(::MapVirtualKeyA(key, 0)) << 16;
-    Post(Focused(), WM_KEYDOWN, key, 1 | scan);
-    Post(Focused(), WM_KEYUP, key, 1 | scan | (LPARAM(3) << 30));
+    HWND focused = Focused();
+    ::PostMessageA(focused, WM_KEYDOWN, key, 1 | scan);
+    ::PostMessageA(focused, WM_KEYUP, key, 1 | scan | (LPARAM(3) << 30));
     Settle();
 }
 
 void RunningProgram::Type(const std::string& text) {
     for (unsigned char c : text)
-        Post(Focused(), WM_CHAR, c, 1);
+        ::PostMessageA(Focused(), WM_CHAR, c, 1);
     Settle();
 }
 
 void RunningProgram::Focus(int id) {
-    Post(m_window, WM_NEXTDLGCTL, WPARAM(Control(id)), TRUE);
+    ::PostMessageA(m_window, WM_NEXTDLGCTL, WPARAM(Control(id)), TRUE);
     Settle();
 }
 
 void RunningProgram::Fill(int id, const std::string& text) {
     Focus(id);
-    Post(Focused(), EM_SETSEL, 0, -1);
+    ::PostMessageA(Focused(), EM_SETSEL, 0, -1);
     Type(text);
 }
 
@@ -125,13 +116,13 @@ void RunningProgram::Click(int id) {
 }
 
 void RunningProgram::Click(HWND window, int id) {
-    Post(::GetDlgItem(window, id), BM_CLICK, 0, 0);
+    ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0);
     Settle();
 }
 
 void RunningProgram::PickRow(int id, int row) {
-    Post(Control(id), CB_SETCURSEL, WPARAM(row), 0);
-    Post(m_window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(Control(id)));
+    ::PostMessageA(Control(id), CB_SETCURSEL, WPARAM(row), 0);
+    ::PostMessageA(m_window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(Control(id)));
     Settle();
 }
 
@@ -171,9 +162,11 @@ std::vector<std::string> RunningProgram::Rows(HWND list) {
 }
 
 HWND RunningProgram::FindWindow(const std::string& caption) const {
-    WindowSearch search{caption, m_window, nullptr};
-    ::EnumThreadWindows(m_process.dwThreadId, &FindByCaption, LPARAM(&search));
-    return search.found;
+    for (HWND window : ShownWindows(m_process.dwThreadId)) {
+        if (window != m_window && Text(window) == caption)
+            return window;
+    }
+    return nullptr;
 }
 
 HWND RunningProgram::WaitForWindow(const std::string& caption) {
@@ -192,8 +185,7 @@ std::string RunningProgram::AnswerMessage(int button) {
     HWND box = FindWindow("Scenewright");
     if (!box)
         return "";
-    std::string text;
-    ::EnumChildWindows(box, &FindLongestStatic, LPARAM(&text));
+    const std::string text = Text(::GetDlgItem(box, 0xFFFF));  // the box's message
     Click(box, button);
     return text;
 }

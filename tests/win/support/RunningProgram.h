@@ -57,11 +57,8 @@ class RunningProgram {
     DWORD WaitForExit();
 
   private:
-    void Post(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
     PROCESS_INFORMATION m_process{};
     HWND m_window = nullptr;
-    int m_pending = 0;  // messages posted since the program last settled
 };
 
 // The simulator registry entries (HKLM, in the 32-bit view the simulators' installers wrote to)
