@@ -260,7 +260,7 @@ TEST_F(Scenewright, TwoInstalledVersionsAreSwitchedWithTheVersionButton) {
 
 TEST_F(Scenewright, ClearReplaceAndQuitLeaveTheFileAndTheSettings) {
     Install(6);
-    ASSERT_TRUE(WriteWholeFile(output, "old\r\n"));
+    ASSERT_TRUE(WriteWholeFile(output, std::string(5000, 'x')));  // longer than what replaces it
     ASSERT_TRUE(program.Start(ProgramPath()));
 
     // With an effect name that names no row, which the look at the command state reports: a
