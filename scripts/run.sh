@@ -2,18 +2,21 @@
 # Installs what is missing, builds the 64-bit Windows program and starts it under Wine in a
 # prefix of its own, with the placement checker installed as the scenery compiler BGLC.EXE next
 # to the program. The simulator is a generated FS2004 install (made once, in the prefix), or the
-# real install folder given with --sim PATH.
-#   scripts/run.sh [--sim PATH] [--fresh]
+# real install folder given with --sim PATH. With --screenshot FILE it saves the README's picture
+# instead (a library object picked, a position typed) and closes the program again.
+#   scripts/run.sh [--sim PATH] [--fresh] [--screenshot FILE]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 sim=
 fresh=0
+shot=
 while [ $# -gt 0 ]; do
     case "$1" in
     --sim) sim=${2:?--sim needs a folder}; shift 2 ;;
     --fresh) fresh=1; shift ;;
-    *) echo "usage: scripts/run.sh [--sim PATH] [--fresh]" >&2; exit 2 ;;
+    --screenshot) shot=$(realpath -m "${2:?--screenshot needs a file}"); shift 2 ;;
+    *) echo "usage: scripts/run.sh [--sim PATH] [--fresh] [--screenshot FILE]" >&2; exit 2 ;;
     esac
 done
 
@@ -21,7 +24,7 @@ source scripts/packages.sh
 scenewright_install_packages
 
 cmake --preset windows-x64 >/dev/null
-cmake --build --preset windows-x64 -j "$(nproc)" --target Scenewright bglc-check simgen
+cmake --build --preset windows-x64 -j "$(nproc)" --target Scenewright bglc-check simgen screenshot
 bin=build/windows-x64
 
 export WINEPREFIX=${WINEPREFIX:-$HOME/.scenewright-wine}
@@ -29,6 +32,19 @@ export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 wine=${WINE64:-/usr/lib/wine/wine64}
 [ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
 [ "$fresh" = 1 ] && rm -rf "$WINEPREFIX"
+if [ -n "$shot" ]; then
+    # The picture comes out the same every time: a prefix and a virtual display of its own, and
+    # Wine drawing the window frames itself, as there is no window manager.
+    export WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-shot.XXXXXX")
+    exec 9<> <(:)
+    Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb=$!
+    read -r -t 20 display <&9 || { echo "run.sh: Xvfb did not start" >&2; exit 1; }
+    export DISPLAY=:$display
+    trap '"${wine%/*}/wineserver" -k 2>/dev/null; kill $xvfb; rm -rf "$WINEPREFIX"' EXIT
+    "$wine" wineboot -i >/dev/null 2>&1
+    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+fi
 if [ -z "${DISPLAY:-}" ]; then
     echo "No DISPLAY: starting a virtual one (Xvfb :77)"
     Xvfb :77 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
@@ -43,6 +59,7 @@ mkdir -p "$app"
 cp "$bin/src/app/Scenewright.exe" "$app/"
 cp "$(find "$bin/tools/checker" -maxdepth 1 -iname 'bglc-check.exe' | head -1)" "$app/BGLC.EXE"
 simgen=$(find "$bin/tools/simgen" -maxdepth 1 -iname 'simgen.exe' | head -1)
+screenshot=$(realpath "$bin/tools/screenshot/screenshot.exe")
 
 if [ -n "$sim" ]; then
     [ -d "$sim" ] || { echo "run.sh: no folder $sim" >&2; exit 1; }
@@ -57,4 +74,14 @@ fi
 "$wine" "$simgen" register "$simFolder" --version 6
 
 cd "$app"
+if [ -n "$shot" ]; then
+    "$wine" Scenewright.exe &
+    "$wine" "$screenshot" Scenewright "$("$wine" winepath -w "$shot" 2>/dev/null | tr -d '\r')" 60 \
+        --pick 1016=Library --pick 1017=hangar_733 --text 1000='C:\Scenery\Seattle.csv' \
+        --text 1004="N047* 26' 59.0000\"" --text 1005="W122* 18' 32.0000\"" --close
+    wait
+    # The tool's PNG holds its pixels unpacked; the same pixels, packed, for the repository.
+    convert "$shot" -define png:compression-level=9 "$shot"
+    exit
+fi
 exec "$wine" Scenewright.exe

@@ -109,6 +109,7 @@ BEGIN_MESSAGE_MAP(CMainDialog, CDialog)
 ON_WM_SYSCOMMAND()
 ON_WM_PAINT()
 ON_WM_QUERYDRAGICON()
+ON_WM_DESTROY()
 ON_BN_CLICKED(IDC_ADD, &CMainDialog::OnAdd)
 ON_BN_CLICKED(IDC_CLEAR, &CMainDialog::OnClear)
 ON_BN_CLICKED(IDC_BROWSE_NAME, &CMainDialog::OnBrowseName)
@@ -117,7 +118,7 @@ ON_BN_CLICKED(IDC_SNAP_TO_GROUND, &CMainDialog::OnSnapToGround)
 ON_CBN_SELCHANGE(IDC_TYPE, &CMainDialog::OnTypeChange)
 ON_CBN_EDITCHANGE(IDC_TYPE, &CMainDialog::OnTypeChange)
 ON_CBN_SELCHANGE(IDC_NAME, &CMainDialog::OnNameChange)
-ON_CBN_EDITCHANGE(IDC_NAME, &CMainDialog::OnNameChange)
+ON_CBN_EDITCHANGE(IDC_NAME, &CMainDialog::OnNameEdited)
 ON_BN_CLICKED(IDC_VERSION, &CMainDialog::OnSelectVersion)
 ON_CONTROL(STN_CLICKED, IDC_PICTURE, &CMainDialog::OnPictureClick)
 ON_EN_KILLFOCUS(IDC_OUTPUT_FILE, &CMainDialog::OnKillfocusOutputFile)
@@ -279,8 +280,7 @@ BOOL CMainDialog::OnInitDialog() {
 void CMainDialog::SetUpFormForVersion() {
     const int installed = CountInstalledVersions(m_simVersions);
     if (m_currentVersion != kNoSimVersion) {
-        m_versionButton.SetWindowText(m_simVersions[m_currentVersion].shortCode);
-        ::ShowWindow(m_versionButton.m_hWnd, SW_SHOW);
+        ShowVersionButton(m_simVersions[m_currentVersion].shortCode);
         m_versionButton.EnableWindow(installed >= 2);
         m_toolTip.AddTool(m_versionButton.m_hWnd,
                           installed >= 2 ? "Select an installed Flight Simulator version"
@@ -307,6 +307,14 @@ void CMainDialog::SetUpFormForVersion() {
     m_pitch.SetWindowText("0.00");
     m_bank.SetWindowText("0.00");
     m_heading.SetWindowText("0.00");
+}
+
+// Shown, the button joins the tab order, so that the keyboard reaches it as it reaches the rest
+// of the form.
+void CMainDialog::ShowVersionButton(const char* shortCode) {
+    m_versionButton.SetWindowText(shortCode);
+    ::SetWindowLongPtrA(m_versionButton.m_hWnd, GWL_STYLE, m_versionButton.GetStyle() | WS_TABSTOP);
+    m_versionButton.ShowWindow(SW_SHOW);
 }
 
 const char* CMainDialog::CurrentInstallPath() const {
@@ -554,6 +562,27 @@ void CMainDialog::OnNameChange() {
     m_toolTip.UpdateTipText(m_nameBox.m_hWnd, tip);
 }
 
+// The box's own handling of an edit drops the row that completion selected. A typed text that
+// names a row exactly (in any letter case) selects it again, so that the row, its template and
+// its tooltips agree as after a pick from the list. Text set by the program is left alone.
+void CMainDialog::OnNameEdited() {
+    HWND focus = ::GetFocus();
+    const bool typed = focus == m_nameBox.m_hWnd || ::IsChild(m_nameBox.m_hWnd, focus);
+    if (typed && m_form.GetSelectedRow(IDC_NAME) < 0) {
+        const int row = m_form.FindRowExact(IDC_NAME, m_form.GetText(IDC_NAME, limits::kPath));
+        if (row >= 0) {
+            // Selecting rewrites the text; the caret and the completed part stay as typing left
+            // them.
+            DWORD start = 0;
+            DWORD end = 0;
+            m_nameBox.SendMessage(CB_GETEDITSEL, WPARAM(&start), LPARAM(&end));
+            m_nameBox.SendMessage(CB_SETCURSEL, WPARAM(row));
+            m_nameBox.SendMessage(CB_SETEDITSEL, 0, MAKELPARAM(start, end));
+        }
+    }
+    OnNameChange();
+}
+
 void CMainDialog::FillDensityList() {
     LRESULT selected = m_density.SendMessage(CB_GETCURSEL);
     m_density.SendMessage(CB_RESETCONTENT);
@@ -589,12 +618,20 @@ void CMainDialog::ShowPicture(int index) {
         ::DeleteObject(previous);
 }
 
+// The picture control never frees the bitmap it was handed; the last one shown goes with the
+// window.
+void CMainDialog::OnDestroy() {
+    if (HGDIOBJ bitmap = HGDIOBJ(m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0)))
+        ::DeleteObject(bitmap);
+    Default();
+}
+
 void CMainDialog::OnPictureClick() {
     ShowPicture(int((m_pictureIndex + 1) % (IDB_AIRPLANE_LAST - IDB_AIRPLANE_FIRST + 1)));
 }
 
 void CMainDialog::OnAdd() {
-    m_outputList.AddPlacementAndConfirm(m_form, m_libraries);
+    m_outputList.AddPlacementAndConfirm(m_form, m_libraries, m_effects);
 }
 
 void CMainDialog::OnClear() {
@@ -615,8 +652,11 @@ void CMainDialog::OnBrowseName() {
                        "Effects files (*.fx)|*.fx|All Files (*.*)|*.*||", this);
     if (browse.DoModal() != IDOK)
         return;
+    // The file stands on its own: the row picked before no longer names the effect.
     const std::string path = browse.GetPathName();
+    m_nameBox.SendMessage(CB_SETCURSEL, WPARAM(-1));
     m_form.SetText(IDC_NAME, path.substr(path.find_last_of('\\') + 1));
+    OnNameChange();
 }
 
 void CMainDialog::OnBrowseOutput() {
@@ -637,8 +677,7 @@ void CMainDialog::OnSelectVersion() {
     if (select.m_selectedIndex == kNoSimVersion)
         return;
     m_currentVersion = select.m_selectedIndex;
-    m_versionButton.SetWindowText(m_simVersions[m_currentVersion].shortCode);
-    ::ShowWindow(m_versionButton.m_hWnd, SW_SHOW);
+    ShowVersionButton(m_simVersions[m_currentVersion].shortCode);
     RescanCatalogues();
     OnTypeChange();
 }

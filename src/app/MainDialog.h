@@ -73,6 +73,7 @@ class CMainDialog : public CDialog {
     void OnSysCommand(UINT command, LPARAM lParam);
     void OnPaint();
     HCURSOR OnQueryDragIcon();
+    void OnDestroy();
     void OnAdd();
     void OnClear();
     void OnBrowseName();
@@ -80,6 +81,7 @@ class CMainDialog : public CDialog {
     void OnSnapToGround();
     void OnTypeChange();
     void OnNameChange();
+    void OnNameEdited();
     void OnSelectVersion();
     void OnPictureClick();
     void OnKillfocusOutputFile();
@@ -106,6 +108,7 @@ class CMainDialog : public CDialog {
     void FillNameList(ObjectType type);
     void FillDensityList();
     void ShowPicture(int index);
+    void ShowVersionButton(const char* shortCode);
     ObjectType CurrentType() const;
     const char* CurrentInstallPath() const;
 

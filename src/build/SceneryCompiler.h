@@ -16,8 +16,6 @@ constexpr const char* kKeepSwitch = "-keep ";
 constexpr size_t kReadPiece = 260;
 // Start-up takes the command line from a zero-filled buffer of this size.
 constexpr size_t kCommandLineBuffer = 1024;
-// "BGLC.EXE -keep " and a longest path between two quote marks.
-constexpr size_t kLongestCommandLine = 15 + 2 + limits::kPath;
 }  // namespace compiler
 
 // What Build needs from the main window.

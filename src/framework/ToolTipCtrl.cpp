@@ -5,6 +5,8 @@
 #include <string>
 
 namespace {
+constexpr const char* kSelfProperty = "CToolTipCtrl";
+
 // Without a comctl32 version 6 manifest the tool record must have its older size, or every
 // tool message fails.
 TTTOOLINFOA MakeToolInfo(HWND owner, UINT flags, UINT_PTR id, const char* text) {
@@ -29,8 +31,57 @@ bool CToolTipCtrl::Create(HWND owner, DWORD style) {
                                nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (!m_hWnd)
         return false;
+    ::SetPropA(m_hWnd, kSelfProperty, this);
+    m_previousProc = reinterpret_cast<WNDPROC>(::SetWindowLongPtrA(
+        m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CToolTipCtrl::ToolTipProc)));
     ::SendMessageA(m_hWnd, TTM_SETMAXTIPWIDTH, 0, 400);
     return true;
+}
+
+// MSDN: the tooltip sends itself TTM_WINDOWFROMPOINT before it shows a tip, a message "intended
+// to be processed by an application that subclasses a tooltip". Its own answer is the window
+// that mouse input would go to, which is never a disabled control, so their tips never showed;
+// over the owner this answer is the control under the point that has a tool.
+LRESULT CALLBACK CToolTipCtrl::ToolTipProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    auto* self = static_cast<CToolTipCtrl*>(::GetPropA(window, kSelfProperty));
+    if (!self)
+        return ::DefWindowProcA(window, message, wParam, lParam);
+    const WNDPROC previous = self->m_previousProc;
+    if (message == TTM_WINDOWFROMPOINT && lParam) {
+        const POINT point = *reinterpret_cast<const POINT*>(lParam);
+        HWND under =
+            reinterpret_cast<HWND>(::CallWindowProcA(previous, window, message, wParam, lParam));
+        if (under == self->m_owner || ::IsChild(self->m_owner, under)) {
+            if (HWND control = self->ControlWithToolAt(point))
+                return reinterpret_cast<LRESULT>(control);
+        }
+        return reinterpret_cast<LRESULT>(under);
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        ::RemovePropA(window, kSelfProperty);
+        self->m_previousProc = nullptr;
+    }
+    return ::CallWindowProcA(previous, window, message, wParam, lParam);
+}
+
+// The first of the owner's visible controls in Z order (a group box lies above the controls it
+// frames, but has no tool) whose rectangle holds the point and that has a tool.
+HWND CToolTipCtrl::ControlWithToolAt(POINT screenPoint) const {
+    for (HWND child = ::GetWindow(m_owner, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        RECT rect;
+        if (!::IsWindowVisible(child) || !::GetWindowRect(child, &rect) ||
+            !::PtInRect(&rect, screenPoint))
+            continue;
+        char text[1024] = {};
+        TTTOOLINFOA info =
+            MakeToolInfo(m_owner, TTF_IDISHWND, reinterpret_cast<UINT_PTR>(child), text);
+        if (::SendMessageA(m_hWnd, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info)))
+            return child;
+    }
+    return nullptr;
 }
 
 void CToolTipCtrl::Destroy() {
@@ -84,14 +135,8 @@ void CToolTipCtrl::RelayEvent(MSG* message) {
 }
 
 HWND CToolTipCtrl::WindowFromPoint(POINT screenPoint) const {
-    TTHITTESTINFOA hit{};
-    hit.hwnd = m_owner;
-    ::ScreenToClient(m_owner, &screenPoint);
-    hit.pt = screenPoint;
-    hit.ti.cbSize = TTTOOLINFOA_V2_SIZE;
-    if (!::SendMessageA(m_hWnd, TTM_HITTESTA, 0, reinterpret_cast<LPARAM>(&hit)))
-        return nullptr;
-    return (hit.ti.uFlags & TTF_IDISHWND) ? reinterpret_cast<HWND>(hit.ti.uId) : nullptr;
+    return reinterpret_cast<HWND>(
+        ::SendMessageA(m_hWnd, TTM_WINDOWFROMPOINT, 0, reinterpret_cast<LPARAM>(&screenPoint)));
 }
 
 int CToolTipCtrl::GetToolCount() const {

@@ -24,11 +24,16 @@ class CToolTipCtrl {
     void Activate(bool active);
     // Shows the tips for queued mouse messages of the window (called from PreTranslateMessage).
     void RelayEvent(MSG* message);
-    // The control under a point of the screen that has a tool, or null (TTM_WINDOWFROMPOINT).
+    // The window under a point of the screen as the control itself sees it (TTM_WINDOWFROMPOINT):
+    // one of the owner's controls that has a tool, disabled ones too, wherever there is one.
     HWND WindowFromPoint(POINT screenPoint) const;
     int GetToolCount() const;
     HWND m_hWnd = nullptr;
 
   private:
+    static LRESULT CALLBACK ToolTipProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    HWND ControlWithToolAt(POINT screenPoint) const;
+
     HWND m_owner = nullptr;
+    WNDPROC m_previousProc = nullptr;
 };

@@ -111,7 +111,13 @@ bool ParseCoordinate(const char* text, double degreeBound, double* value) {
         if (!(parts[i] >= 0.0 && parts[i] <= bounds[i]))
             return Fail(errors::kInvalidParameter);
     }
-    *value = (parts[2] * 0.0002777777777777778 + parts[1] * 0.016666666666666666 + parts[0]) * sign;
+    const double magnitude =
+        parts[2] * 0.0002777777777777778 + parts[1] * 0.016666666666666666 + parts[0];
+    // Each part may stand at its own bound, but not the place they add up to: N 90 60 60 would
+    // be written back as N091*, which no field accepts.
+    if (magnitude > degreeBound)
+        return Fail(errors::kInvalidParameter);
+    *value = magnitude * sign;
     return true;
 }
 

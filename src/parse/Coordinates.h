@@ -27,8 +27,9 @@ constexpr size_t kMinimumFormatBuffer = 16;
 // sign (+1 or -1) the text asks for; 0 on failure (87, or 8 when the destination is too small).
 int NormalizeCoordinateText(const char* source, char* destination, size_t destinationSize);
 
-// Reads degrees [minutes [seconds]]; each part is range-checked alone (degrees up to
-// degreeBound, minutes and seconds up to 60). *value is 0.0 after any failure (13 or 87).
+// Reads degrees [minutes [seconds]]; each part is range-checked (degrees up to degreeBound,
+// minutes and seconds up to 60), and so is the whole value (up to degreeBound). *value is 0.0
+// after any failure (13 or 87).
 bool ParseCoordinate(const char* text, double degreeBound, double* value);
 bool ParseLatitude(const char* text, double* value);
 bool ParseLongitude(const char* text, double* value);

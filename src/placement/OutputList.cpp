@@ -43,8 +43,9 @@ void OutputList::ResetOutputList() {
     placementCount = 0;
 }
 
-bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& catalogue) {
-    std::optional<Placement> placement = CollectPlacement(form, catalogue);
+bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& libraries,
+                              const EffectsCatalogue& effects) {
+    std::optional<Placement> placement = CollectPlacement(form, libraries, effects);
     if (!placement)
         return false;
     placementStarts.push_back(lines.size());
@@ -58,8 +59,9 @@ bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& catalo
     return true;
 }
 
-bool OutputList::AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& catalogue) {
-    bool added = AddPlacement(form, catalogue);
+bool OutputList::AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& libraries,
+                                        const EffectsCatalogue& effects) {
+    bool added = AddPlacement(form, libraries, effects);
     ReportMessage(LoadAppString(added ? IDS_OBJECT_ADDED : IDS_OBJECT_NOT_ADDED),
                   message_kind::kPlain);
     return added;
@@ -95,18 +97,20 @@ bool OutputList::CheckOutputFileName(FormControls& form) {
         accepted = true;
     }
 
-    if (accepted) {
-        // Stored and shown as a full path, so a later change of the current folder (the file
-        // dialogs move it) cannot move the file elsewhere.
-        outputPath = fullPath;
-        if (!fullPath.empty() && fullPath != name)
-            form.SetText(IDC_OUTPUT_FILE, fullPath);
-    } else {
+    if (!accepted) {
+        // The check stops here: a look at the command state could put a second box right
+        // behind the first.
         form.SetText(IDC_OUTPUT_FILE, "");
         form.FocusAndSelectAll(IDC_OUTPUT_FILE);
+        return false;
     }
+    // Stored and shown as a full path, so a later change of the current folder (the file
+    // dialogs move it) cannot move the file elsewhere.
+    outputPath = fullPath;
+    if (!fullPath.empty() && fullPath != name)
+        form.SetText(IDC_OUTPUT_FILE, fullPath);
     form.CommandStateMayHaveChanged();
-    return accepted;
+    return true;
 }
 
 std::span<const std::string> OutputList::PlacementLines(int position) const {
@@ -184,8 +188,8 @@ bool OutputList::WriteOutputFile() {
         savedFlag = true;
         return true;
     }
+    // savedFlag stays as it was: a file written earlier still holds the whole list.
     uint32_t error = GetLastErrorCode();
-    savedFlag = false;
     ReportMessage(FormatText(limits::kMessage, "ERROR:%X Cannot create file \"%s\"", error,
                              outputPath.c_str()),
                   message_kind::kPlain);

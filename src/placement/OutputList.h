@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "placement/FormControls.h"
+#include "sim/Effects.h"
 #include "sim/LibraryCatalogue.h"
 
 constexpr size_t kOutputHeaderLineCount = 14;
@@ -28,22 +29,25 @@ class OutputList {
 
     // Collects the form into a placement and appends its lines; on success counts it, marks the
     // list unsaved, sets the Clear button's tooltip and enables Clear and Build.
-    bool AddPlacement(FormControls& form, const LibraryCatalogue& catalogue);
+    bool AddPlacement(FormControls& form, const LibraryCatalogue& libraries,
+                      const EffectsCatalogue& effects);
 
     // The Add command: AddPlacement, then the added / not added message.
-    bool AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& catalogue);
+    bool AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& libraries,
+                                const EffectsCatalogue& effects);
 
     // The Clear command: ResetOutputList and disable Clear and Build. No question is asked.
     void Clear(FormControls& form);
 
     // The output file box has lost the focus: refuses forbidden characters, turns the name into
     // a full path, asks before an existing file is replaced, and on acceptance stores it as
-    // outputPath and shows it in the box. Gives true when the name was accepted.
+    // outputPath, shows it in the box and lets the form update its commands. Gives true when
+    // the name was accepted.
     bool CheckOutputFileName(FormControls& form);
 
     // Writes the list to outputPath, replacing the file only once the new one is complete.
     // On failure shows the error, leaves the system error as the last error, and the previous
-    // file as it was.
+    // file and savedFlag as they were.
     bool WriteOutputFile();
 
     // The lines of the placement at a position (0 is the first after the header): its

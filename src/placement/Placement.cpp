@@ -1,8 +1,7 @@
 #include "placement/Placement.h"
 
-#include <cstdio>
-
 #include "common/Text.h"
+#include "parse/DecimalNumber.h"
 #include "placement/Message.h"
 #include "resource.h"
 #include "sim/KnownObjects.h"
@@ -47,14 +46,25 @@ bool ReadPosition(const FormControls& form, int id, std::string& out) {
     return true;
 }
 
-// Read the way "%lf" reads: leading blanks skipped, the longest number prefix taken, 0 when the
-// text holds none.
+// Read as the angle fields' checks read it, so that no text they refuse (nan, inf, hexadecimal)
+// can reach a line: leading blanks skipped, the longest number prefix taken, 0 when there is none.
 double ReadAngle(const FormControls& form, int id) {
     std::string text = form.GetText(id, limits::kShortField);
     double value = 0.0;
-    if (std::sscanf(text.c_str(), "%lf", &value) != 1)
+    if (!ReadDecimalNumber(text.c_str(), true, &value))
         value = 0.0;
     return value;
+}
+
+// A row picked from the list stands for its effect file, which the compiler knows by the file's
+// name; a typed or browsed name is such a name already.
+std::string ReadEffectName(const FormControls& form, const EffectsCatalogue& effects) {
+    const intptr_t position = form.GetRowData(IDC_NAME, form.GetSelectedRow(IDC_NAME));
+    if (const EffectEntry* entry = position >= 0 ? effects.At(size_t(position)) : nullptr) {
+        const std::string& path = entry->filePath;
+        return CutText(path.substr(path.find_last_of('\\') + 1), limits::kPath);
+    }
+    return form.GetText(IDC_NAME, limits::kPath);
 }
 
 bool ReadLibraryName(const FormControls& form, const LibraryCatalogue& catalogue,
@@ -133,7 +143,8 @@ std::string JoinParameterLines(std::string_view text, ObjectType type) {
 }
 
 std::optional<Placement> CollectPlacement(const FormControls& form,
-                                          const LibraryCatalogue& catalogue) {
+                                          const LibraryCatalogue& libraries,
+                                          const EffectsCatalogue& effects) {
     Placement placement;
     int typeRow = form.GetSelectedRow(IDC_TYPE);
     if (typeRow < 0 || typeRow >= kObjectTypeCount)
@@ -142,12 +153,12 @@ std::optional<Placement> CollectPlacement(const FormControls& form,
 
     switch (placement.type) {
         case ObjectType::EFFECT:
-            placement.name = form.GetText(IDC_NAME, limits::kPath);
+            placement.name = ReadEffectName(form, effects);
             if (placement.name.empty())
                 return std::nullopt;
             break;
         case ObjectType::LIBRARY:
-            if (!ReadLibraryName(form, catalogue, placement))
+            if (!ReadLibraryName(form, libraries, placement))
                 return std::nullopt;
             break;
         case ObjectType::WINDSOCK:

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "placement/FormControls.h"
+#include "sim/Effects.h"
 #include "sim/LibraryCatalogue.h"
 #include "sim/LibraryObject.h"
 
@@ -53,9 +54,10 @@ std::string FillLibraryTemplate(const LibraryObject& object);
 std::string JoinParameterLines(std::string_view text, ObjectType type);
 
 // Reads the form's controls (resource.h ids) into a placement; nothing on failure. An unmatched
-// library name shows its own message first.
+// library name shows its own message first. The Name list's rows point into the catalogues.
 std::optional<Placement> CollectPlacement(const FormControls& form,
-                                          const LibraryCatalogue& catalogue);
+                                          const LibraryCatalogue& libraries,
+                                          const EffectsCatalogue& effects);
 
 // The lines the placement adds to the placement file: the three identifier comment lines when
 // it is written by identifier, then the placement line.

@@ -158,8 +158,15 @@ bool CHoverComboBox::PreTranslateMessage(MSG* message) {
     if (message->wParam == VK_RETURN) {
         std::string text = GetWindowText();
         LRESULT item = SendMessage(CB_FINDSTRING, WPARAM(-1), LPARAM(text.c_str()));
-        if (item != CB_ERR)
+        if (item != CB_ERR) {
+            const bool changed = item != SendMessage(CB_GETCURSEL);
             SendMessage(CB_SETCURSEL, WPARAM(item));
+            // CB_SETCURSEL tells nobody; a row picked with Enter is a pick like one from the list.
+            if (changed) {
+                ::SendMessageA(::GetParent(m_hWnd), WM_COMMAND,
+                               MAKEWPARAM(GetDlgCtrlID(), CBN_SELCHANGE), LPARAM(m_hWnd));
+            }
+        }
     }
     return false;
 }

@@ -11,7 +11,8 @@ class CHoverComboBox : public CWnd {
     ~CHoverComboBox() override;
 
     // Keys reaching the box or its edit field: Delete and Backspace switch completion off until
-    // the next key, Enter picks the first item the text begins with.
+    // the next key, Enter picks the first item the text begins with (and tells the parent when
+    // that changed the selection).
     bool PreTranslateMessage(MSG* message) override;
 
   protected:

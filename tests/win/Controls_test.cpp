@@ -95,12 +95,14 @@ TEST(HoverEdit, RaisedUnderThePointerAndFlatWhenItLeavesUnlessFocused) {
         EXPECT_EQ(AroundControl(field, r.right, 4), face);
 
         gui_test::MovePointerTo(field, {5, 5});
+        gui_test::PumpMessages();
         EXPECT_TRUE(dialog.field.IsHovered());
         EXPECT_EQ(::GetCapture(), field);
         EXPECT_EQ(AroundControl(field, -1, 4), shadow);  // sunken: dark top-left
         EXPECT_EQ(AroundControl(field, r.right, 4), highlight);
 
         gui_test::MovePointerTo(field, {r.right + 30, r.bottom + 30});
+        gui_test::PumpMessages();
         EXPECT_FALSE(dialog.field.IsHovered());
         EXPECT_EQ(::GetCapture(), nullptr);
         EXPECT_EQ(AroundControl(field, -1, 4), face);
@@ -109,7 +111,9 @@ TEST(HoverEdit, RaisedUnderThePointerAndFlatWhenItLeavesUnlessFocused) {
         gui_test::FocusControl(window, kField);
         gui_test::PumpMessages(50);
         gui_test::MovePointerTo(field, {5, 5});
+        gui_test::PumpMessages();
         gui_test::MovePointerTo(field, {r.right + 30, r.bottom + 30});
+        gui_test::PumpMessages();
         EXPECT_EQ(AroundControl(field, -1, 4), shadow);
 
         // A disabled field shows the highlight ring and never the hover frame.
@@ -246,16 +250,6 @@ TEST(AboutDialog, ShowsPictureAndLinksToTheHomePage) {
         EXPECT_GE(picture.bottom, 137);
         EXPECT_TRUE(Shows(about.m_versionLink.m_hWnd, XSysLink::kLinkColour));
         EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("about-window")));
-
-        // Opening leaves the window open and the line purple.
-        about.m_versionLink.SetLinkTarget(kOpensFine);
-        gui_test::FocusControl(window, IDOK);
-        gui_test::PumpMessages(20);
-        ::SendMessageA(about.m_versionLink.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        gui_test::PumpMessages(50);
-        EXPECT_TRUE(::IsWindowVisible(window));
-        EXPECT_TRUE(Shows(about.m_versionLink.m_hWnd, XSysLink::kVisitedColour));
-        EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDOK));
         gui_test::PressKey(VK_ESCAPE);  // through the dialog's own loop
     });
     EXPECT_EQ(about.DoModal(), IDCANCEL);

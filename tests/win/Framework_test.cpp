@@ -1,11 +1,10 @@
-// The dialog framework against real windows: message maps, reflection, the modal loop with
-// PreTranslateMessage, data exchange and the settings in the registry.
+// The dialog framework against real windows: message maps, reflection, data exchange and the
+// settings in the registry. (Its modal loop runs every window of the program's own tests.)
 #include <gtest/gtest.h>
 
 #include "framework/Dialog.h"
 #include "framework/WinApp.h"
 #include "support/DialogTemplate.h"
-#include "support/GuiTest.h"
 
 namespace {
 
@@ -51,13 +50,6 @@ class TestDialog : public CDialog {
     int checked = 1;
     int clicks = 0;
     int parentChanges = 0;
-    std::vector<UINT> keysSeen;
-
-    bool PreTranslateMessage(MSG* message) override {
-        if (message->message == WM_KEYDOWN)
-            keysSeen.push_back(UINT(message->wParam));
-        return CDialog::PreTranslateMessage(message);
-    }
 
   protected:
     void DoDataExchange(CDataExchange* exchange) override {
@@ -117,33 +109,6 @@ TEST(Framework, MapsCommandsReflectsNotificationsAndExchangesData) {
     dialog.EndDialog(IDOK);
     EXPECT_FALSE(::IsWindow(edit));
     EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);  // detached when the window went
-}
-
-TEST(Framework, ModalLoopShowsQueuedKeysToPreTranslateAndEndsOnEscape) {
-    auto builder = MakeTemplate();
-    TestDialog dialog(builder);
-    gui_test::WhenDialogOpens([](HWND window) {
-        gui_test::FocusControl(window, kEdit);
-        gui_test::PressKey('A');
-        gui_test::PressKey(VK_ESCAPE);
-    });
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    ASSERT_GE(dialog.keysSeen.size(), 2u);
-    EXPECT_EQ(dialog.keysSeen.front(), UINT('A'));
-    EXPECT_EQ(dialog.keysSeen.back(), UINT(VK_ESCAPE));
-    EXPECT_EQ(dialog.m_hWnd, nullptr);
-}
-
-TEST(Framework, OkCopiesTheControlsBackAndEndsTheLoop) {
-    auto builder = MakeTemplate();
-    TestDialog dialog(builder);
-    gui_test::WhenDialogOpens([](HWND window) {
-        ::SetDlgItemTextA(window, kEdit, "typed");
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                       LPARAM(::GetDlgItem(window, IDOK)));
-    });
-    EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(dialog.text, "typed");
 }
 
 class ProfileTest : public ::testing::Test {

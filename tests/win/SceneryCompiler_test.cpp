@@ -54,20 +54,6 @@ class CompilerRun : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(CompilerRun, CheckerReceivesTheWholePathWithOrWithoutKeep) {
-    std::string plain = Run(placement);
-    EXPECT_EQ(plain.find("Checking " + placement + "\r\n"), 0u) << plain;
-    EXPECT_EQ(plain.find("-keep"), std::string::npos);
-    EXPECT_NE(plain.find("1 placement(s), 0 problem(s)"), std::string::npos) << plain;
-
-    ASSERT_TRUE(CreateDirectoryA(folder.File("My Scenery").c_str(), nullptr));
-    std::string blank = folder.File("My Scenery\\my objects.csv");
-    ASSERT_TRUE(WriteWholeFile(blank, kFile));
-    std::string kept = Run(blank, true);
-    EXPECT_EQ(kept.find("Checking " + blank + "\r\nOption -keep"), 0u) << kept;
-    EXPECT_NE(kept.find("0 problem(s)"), std::string::npos) << kept;
-}
-
 TEST_F(CompilerRun, MegabytesArriveWholeAndInOrder) {
     const long size = 3 * 1024 * 1024 + 77;
     Switch("BGLC_TEST_BULK", std::to_string(size).c_str());

@@ -51,18 +51,14 @@ bool WriteText(const fs::path& path, const std::string& text, std::string& error
 const char* const kNames[] = {"hangar", "tower", "fuel_tank", "terminal", "tree_oak", "lamp",
                               "fence",  "barn",  "church",    "crane",    "silo",     "radar"};
 
-// A plain library file: a 128-byte header, the directory, the object records, then filler
-// standing for the rest of the scenery data.
-std::vector<uint8_t> LibraryImage(Random& random, int objects, size_t bodyBytes,
+// A plain library file: a 128-byte header, the directory, the object records (the given ones
+// first), then filler standing for the rest of the scenery data.
+std::vector<uint8_t> LibraryImage(Random& random, int randomObjects, size_t bodyBytes,
                                   const std::string& path, uint32_t record,
-                                  std::vector<Object>* listed) {
-    std::vector<uint8_t> bytes(128, 0);
-    PutWord(bytes, 0, 0x00000001);
-    const size_t directory = 128;
-    PutWord(bytes, 62, static_cast<uint32_t>(directory));
-    size_t recordAt = directory + 20 * static_cast<size_t>(objects + 1);
-    bytes.resize(recordAt, 0);
-    for (int i = 0; i < objects; ++i) {
+                                  std::vector<Object>* listed,
+                                  const std::vector<Object>& given = {}) {
+    std::vector<Object> objects = given;
+    for (int i = 0; i < randomObjects; ++i) {
         Object object;
         for (uint32_t& w : object.guid)
             w = random.Next();
@@ -73,10 +69,19 @@ std::vector<uint8_t> LibraryImage(Random& random, int objects, size_t bodyBytes,
         }
         object.radius = static_cast<int32_t>(5 + random.Next() % 200);
         object.scale = 0x00010000u >> (random.Next() % 3);
+        objects.push_back(std::move(object));
+    }
+    std::vector<uint8_t> bytes(128, 0);
+    PutWord(bytes, 0, 0x00000001);
+    const size_t directory = 128;
+    PutWord(bytes, 62, static_cast<uint32_t>(directory));
+    size_t recordAt = directory + 20 * (objects.size() + 1);
+    bytes.resize(recordAt, 0);
+    for (size_t i = 0; i < objects.size(); ++i) {
+        Object& object = objects[i];
         object.libraryPath = path;
         object.record = record;
-        PutWord(bytes, directory + 20 * static_cast<size_t>(i),
-                static_cast<uint32_t>(recordAt - directory));
+        PutWord(bytes, directory + 20 * i, static_cast<uint32_t>(recordAt - directory));
         for (int w = 0; w < 4; ++w)
             PutWord(bytes, recordAt + 4 * w, object.guid[w]);
         bytes.resize(recordAt + 41 + object.name.size(), 0);
@@ -87,7 +92,7 @@ std::vector<uint8_t> LibraryImage(Random& random, int objects, size_t bodyBytes,
         std::copy(object.name.begin(), object.name.end(), bytes.begin() + recordAt + 41);
         recordAt = bytes.size();
         if (listed)
-            listed->push_back(std::move(object));
+            listed->push_back(object);
     }
     for (size_t i = 0; i < bodyBytes; ++i)
         bytes.push_back(static_cast<uint8_t>((i % 97) < 60 ? i % 13 : random.Next()));
@@ -183,7 +188,7 @@ bool Generate(const std::string& folder, const Options& options, Install& instal
         std::string path = Join(folder, "Scenery\\LIBRARY.BGL");
         auto bytes =
             LibraryImage(random, std::max(1, options.objectsPerFile * options.libraryFiles),
-                         options.bodyBytes, path, 0, &install.objects);
+                         options.bodyBytes, path, 0, &install.objects, options.givenObjects);
         return WriteFile(Native(folder, "Scenery\\LIBRARY.BGL"), bytes, error);
     }
 
@@ -236,7 +241,8 @@ bool Generate(const std::string& folder, const Options& options, Install& instal
             std::string file = "scenery\\lib" + std::to_string(written);
             records.push_back({nameOf(file), true});
             auto bytes = LibraryImage(random, options.objectsPerFile, options.bodyBytes,
-                                      pathOf(file), record++, &install.objects);
+                                      pathOf(file), record++, &install.objects,
+                                      written == 0 ? options.givenObjects : std::vector<Object>{});
             // Every n-th library goes out packed; the program must list it just the same.
             if (options.packedEvery > 0 &&
                 written % options.packedEvery == options.packedEvery - 1) {

@@ -11,6 +11,15 @@
 
 namespace simgen {
 
+struct Object {
+    uint32_t guid[4] = {0, 0, 0, 0};
+    std::string name;  // "" when the record holds none
+    int32_t radius = 0;
+    uint32_t scale = 0;
+    std::string libraryPath;  // as the program composes it
+    uint32_t record = 0;      // position of its qualifying index record
+};
+
 struct Options {
     int version = 5;        // 0 to 6, as the program numbers the simulator versions
     int libraryFiles = 12;  // library files named by qualifying index records
@@ -19,18 +28,10 @@ struct Options {
     size_t bodyBytes = 2048;  // scenery data behind each library directory
     int effects = 5;          // .fx files, every other one with a display name
     int filesPerArea = 4;
-    int brokenEvery = 1;      // every n-th area also names hidden, damaged and missing files
-    std::string addonFolder;  // an area outside the install folder, "" for none
+    int brokenEvery = 1;               // every n-th area also names hidden, damaged and missing files
+    std::string addonFolder;           // an area outside the install folder, "" for none
+    std::vector<Object> givenObjects;  // written first into the first library file, as given
     uint32_t seed = 1;
-};
-
-struct Object {
-    uint32_t guid[4] = {0, 0, 0, 0};
-    std::string name;  // "" when the record holds none
-    int32_t radius = 0;
-    uint32_t scale = 0;
-    std::string libraryPath;  // as the program composes it
-    uint32_t record = 0;      // position of its qualifying index record
 };
 
 struct Effect {

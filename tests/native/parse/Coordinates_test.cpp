@@ -44,7 +44,6 @@ TEST(ParseCoordinate, ReadsEveryNotationAndWritesItCanonically) {
         {"58d 35m 45s", kLat, -58.595833333333, "S058* 35' 45.0000\""},
         {"47 36.5", kLat, 47.608333333333, "N047* 36' 30.0000\""},
         {"58 60 60", kLat, 59.016666666667, "N059* 01' 00.0000\""},
-        {"E 180 60 60", kLon, 181.016666666667, "E181* 01' 00.0000\""},
         {"1e2", kLon, 1.033333333333, "E001* 02' 00.0000\""},
         {"+58", kLat, 58.0, "N058* 00' 00.0000\""},
         {"58 35 45 12", kLat, 58.595833333333, "N058* 35' 45.0000\""},
@@ -52,16 +51,18 @@ TEST(ParseCoordinate, ReadsEveryNotationAndWritesItCanonically) {
         // Latitudes beyond 60 degrees are real places.
         {"N 61 13", kLat, 61.216666666667, "N061* 13' 00.0000\""},
         {"S 77 51", kLat, -77.85, "S077* 51' 00.0000\""},
-        {"N 90 00 01", kLat, 90.000277777778, "N090* 00' 01.0000\""},
+        // A whole value at its bound, reached in parts too.
+        {"N 90", kLat, 90.0, "N090* 00' 00.0000\""},
+        {"S 90 00 00", kLat, -90.0, "S090* 00' 00.0000\""},
+        {"N 89 59 60", kLat, 90.0, "N090* 00' 00.0000\""},
+        {"W 180", kLon, -180.0, "W180* 00' 00.0000\""},
     };
     for (const Reading& c : cases) {
         double value = 99.0;
         ASSERT_TRUE(Parse(c.typed, c.axis, &value)) << c.typed;
         EXPECT_NEAR(value, c.value, 1e-9) << c.typed;
         EXPECT_EQ(Format(value, c.axis), c.canonical) << c.typed;
-        // The canonical text reads back to itself (where each part is within its bound).
-        if (c.value > 180.0)
-            continue;
+        // The canonical text reads back to itself.
         double again = 0.0;
         ASSERT_TRUE(Parse(c.canonical, c.axis, &again)) << c.canonical;
         EXPECT_EQ(Format(again, c.axis), c.canonical);
@@ -89,6 +90,10 @@ TEST(ParseCoordinate, RefusesUnreadableAndOutOfRangeTextsLeavingZero) {
         {"S -58", errors::kInvalidParameter},
         {"58 61", errors::kInvalidParameter},
         {"N 91", errors::kInvalidParameter},
+        // Each part within its range, the whole beyond the bound.
+        {"N 90 00 01", errors::kInvalidParameter},
+        {"N 90 60 60", errors::kInvalidParameter},
+        {"S 89 60 60", errors::kInvalidParameter},
         {"58 30 60.5", errors::kInvalidParameter},
     };
     for (const auto& c : cases) {
@@ -102,6 +107,9 @@ TEST(ParseCoordinate, RefusesUnreadableAndOutOfRangeTextsLeavingZero) {
     EXPECT_TRUE(ParseLatitude("0x10", &value));  // the token begins with the number 0
     EXPECT_EQ(value, 0.0);
     EXPECT_FALSE(ParseLongitude("181", &value));
+    EXPECT_FALSE(ParseLongitude("E 180 00 01", &value));
+    EXPECT_FALSE(ParseLongitude("W 179 60 60", &value));
+    EXPECT_EQ(value, 0.0);
     EXPECT_TRUE(ParseLongitude("180", &value));
     // A text longer than the working buffer.
     EXPECT_FALSE(ParseLongitude(std::string(400, '9').c_str(), &value));

@@ -97,21 +97,3 @@ TEST(FieldChecks, SnapToGroundAndTheRewriteFlag) {
     EXPECT_EQ(form[IDC_HEADING].text, "90");
     EXPECT_EQ(form.commandStateUpdates, 0);
 }
-
-TEST(FieldChecks, MessagesAreTheProgramsTexts) {
-    EXPECT_EQ(LoadAppString(IDS_LATITUDE_UNREADABLE),
-              "The latitude value cannot be read. Format the latitude like the following "
-              "examples: N 58* 35' 45 or S 13* 55' 21.");
-    EXPECT_EQ(LoadAppString(IDS_LONGITUDE_UNREADABLE),
-              "The longitude value cannot be read. Format the longitude like the following "
-              "examples: W 123* 35' 09 or E 85* 41' 36.");
-    EXPECT_EQ(LoadAppString(IDS_ALTITUDE_UNREADABLE),
-              "The altitude value cannot be read. Enter the altitude as a value between 0 and "
-              "100000.");
-    EXPECT_EQ(LoadAppString(IDS_PITCH_UNREADABLE),
-              "The pitch value cannot be read. Enter the pitch as a value between 0 and 360.");
-    EXPECT_EQ(LoadAppString(IDS_BANK_UNREADABLE),
-              "The bank value cannot be read. Enter the bank as a value between 0 and 360.");
-    EXPECT_EQ(LoadAppString(IDS_HEADING_UNREADABLE),
-              "The heading value cannot be read. Enter the heading as a value between 0 and 360.");
-}

@@ -35,7 +35,7 @@ LibraryObject Object(Guid128 guid, const char* name) {
 }
 
 std::vector<std::string> LinesOf(const FakeForm& form, const LibraryCatalogue& catalogue = {}) {
-    std::optional<Placement> placement = CollectPlacement(form, catalogue);
+    std::optional<Placement> placement = CollectPlacement(form, catalogue, {});
     return placement ? FormatPlacementLine(*placement) : std::vector<std::string>{};
 }
 
@@ -64,6 +64,23 @@ TEST(PlacementLine, EachKindGivesItsLine) {
     EXPECT_EQ(LinesOf(effect)[0],
               "EFFECT,fx_caf\xE9,\"big\",N047* 26' 59.0000,W122* 18' 32.0000,AGL,-12.00,0.00,"
               "360.00,Normal,\"\"");
+    // Angles are read as the field checks read them: nothing the checks refuse reaches a line.
+    effect[IDC_PITCH].text = "nan";
+    effect[IDC_BANK].text = "inf";
+    effect[IDC_HEADING].text = "0x1A";
+    EXPECT_EQ(LinesOf(effect)[0],
+              "EFFECT,fx_caf\xE9,\"big\",N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,0.00,0.00,"
+              "Normal,\"\"");
+
+    // A picked effect is written by its file's name; a typed or browsed name as it stands.
+    EffectsCatalogue effects;
+    effects.Append({"C:\\FS\\Effects\\fx_chimney.fx", "Chimney Smoke"});
+    effect[IDC_NAME].text = "Chimney Smoke";
+    effect[IDC_NAME].rows = {{"Chimney Smoke", 0}};
+    effect[IDC_NAME].selected = 0;
+    EXPECT_EQ(CollectPlacement(effect, {}, effects)->name, "fx_chimney.fx");
+    effect[IDC_NAME].selected = -1;
+    EXPECT_EQ(CollectPlacement(effect, {}, effects)->name, "Chimney Smoke");
 
     LibraryCatalogue catalogue;
     catalogue.Append(Object(KnownObjectTable[825].guid, "radar shack \xFC"));
@@ -90,29 +107,29 @@ TEST(PlacementLine, EachKindGivesItsLine) {
 TEST(CollectPlacement, FailsOnlyWhereTheFormLacksWhatTheLineNeeds) {
     MessageRecorder recorder;
     FakeForm form = FilledForm(ObjectType::EFFECT);
-    EXPECT_FALSE(CollectPlacement(form, {}));  // no effect name
+    EXPECT_FALSE(CollectPlacement(form, {}, {}));  // no effect name
     form[IDC_NAME].text = "fx_beacon";
     form[IDC_TYPE].selected = 4;
-    EXPECT_FALSE(CollectPlacement(form, {}));
+    EXPECT_FALSE(CollectPlacement(form, {}, {}));
     form[IDC_TYPE].selected = 0;
     form[IDC_SNAP_TO_GROUND].checked = false;
     form[IDC_ALTITUDE].text = "";
-    EXPECT_FALSE(CollectPlacement(form, {}));
+    EXPECT_FALSE(CollectPlacement(form, {}, {}));
     form[IDC_ALTITUDE].text = "10";
     form[IDC_LATITUDE].text = "\"";  // only the closing mark: an empty field, not a failure
-    ASSERT_TRUE(CollectPlacement(form, {}));
-    EXPECT_EQ(CollectPlacement(form, {})->latitude, "");
+    ASSERT_TRUE(CollectPlacement(form, {}, {}));
+    EXPECT_EQ(CollectPlacement(form, {}, {})->latitude, "");
     form[IDC_LONGITUDE].text = "";
-    EXPECT_FALSE(CollectPlacement(form, {}));
+    EXPECT_FALSE(CollectPlacement(form, {}, {}));
     EXPECT_TRUE(recorder.messages.empty());
 
     FakeForm library = FilledForm(ObjectType::LIBRARY);
     library[IDC_NAME].rows = {{"hangar", 5}};
     library[IDC_NAME].text = "hangar";
-    EXPECT_FALSE(CollectPlacement(library, {}));  // the row's object is not in the catalogue
+    EXPECT_FALSE(CollectPlacement(library, {}, {}));  // the row's object is not in the catalogue
     EXPECT_TRUE(recorder.messages.empty());
     library[IDC_NAME].text = "shed";
-    EXPECT_FALSE(CollectPlacement(library, {}));
+    EXPECT_FALSE(CollectPlacement(library, {}, {}));
     ASSERT_EQ(recorder.messages.size(), 1u);
     EXPECT_EQ(recorder.messages[0].text, "GCS RETURNED CB_ERR");
     EXPECT_EQ(recorder.messages[0].kind, 0u);
@@ -148,7 +165,7 @@ TEST(PlacementLine, FieldsAndLinesKeepTheirLimits) {
     form[IDC_NAME].text = std::string(300, 'n');
     form[IDC_LATITUDE].text = std::string(70, 'a') + "\"";
     form[IDC_PARAMETERS].text = std::string(2000, 'p');
-    std::optional<Placement> placement = CollectPlacement(form, {});
+    std::optional<Placement> placement = CollectPlacement(form, {}, {});
     ASSERT_TRUE(placement);
     EXPECT_EQ(placement->name.size(), 259u);
     EXPECT_EQ(placement->latitude, std::string(63, 'a'));  // cut before the mark could be seen

@@ -53,8 +53,11 @@ TEST_F(Leaving, QuitWhoseFileWriteFailsStaysOpen) {
     output.savedFlag = true;  // written by Build before: no question, written again
     output.outputPath = "/nonexistent-folder/out.scn";
     EXPECT_FALSE(Quit());
-    EXPECT_FALSE(output.savedFlag);
     ASSERT_EQ(messages.messages.size(), 1u);  // the write's own error
+    // The file Build wrote still holds the whole list: leaving asks nothing.
+    EXPECT_TRUE(output.savedFlag);
+    EXPECT_TRUE(ConfirmCancel(output));
+    EXPECT_EQ(messages.messages.size(), 1u);
 }
 
 TEST_F(Leaving, EscapeClosesWhenNothingIsUnsavedAndOtherwiseAsks) {

@@ -13,26 +13,6 @@ TEST(Guid128, TextFormsHaveEightUpperCaseDigitsPerWord) {
               "0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch");
 }
 
-TEST(KnownObjectTable, KeepsItsRowsInPlaceAndEndsWithTheZeroRow) {
-    EXPECT_STREQ(KnownObjectTable[0].name, "ASO_beechcraftbaron");
-    EXPECT_STREQ(KnownObjectTable[1].name, "ASO_beechcraftbonanza");
-    EXPECT_STREQ(KnownObjectTable[822].name, "SCO_gen_radarshackB");
-    EXPECT_STREQ(KnownObjectTable[825].name, "SCO_gen_radarshack");
-    EXPECT_STREQ(KnownObjectTable[954].name, "Dynamic Scenery New Fuel Truck");
-    EXPECT_EQ(KnownObjectTable[954].guid,
-              (Guid128{{0x00C2CDA9, 0xA9E100AA, 0x596711D0, 0xB1A18308}}));
-    EXPECT_TRUE(KnownObjectTable[kKnownObjectCount].guid.IsZero());
-    EXPECT_EQ(KnownObjectTable[kKnownObjectCount].name, nullptr);
-    EXPECT_EQ(KnownObjectTable[822].guid, KnownObjectTable[825].guid);
-    EXPECT_EQ(KnownObjectTable[823].guid, KnownObjectTable[852].guid);
-    // Unassigned rows carry no identifier: they must be the zero row that never matches.
-    for (size_t row = 0; row < kKnownObjectCount; ++row) {
-        if (KnownObjectTable[row].name == nullptr) {
-            EXPECT_TRUE(KnownObjectTable[row].guid.IsZero()) << row;
-        }
-    }
-}
-
 TEST(FindKnownObject, GivesTheFirstEqualRowAndNeverMatchesZero) {
     EXPECT_EQ(FindKnownObject(kBaron), 0);
     EXPECT_EQ(FindKnownObject(KnownObjectTable[825].guid), 822);

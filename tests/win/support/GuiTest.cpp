@@ -1,7 +1,10 @@
 #include "GuiTest.h"
 
+#include <commctrl.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include "framework/WindowPicture.h"
@@ -55,6 +58,21 @@ void WhenDialogOpens(std::function<void(HWND dialog)> script) {
     scriptTimer = ::SetTimer(nullptr, 0, 20, &ScriptTimer);
 }
 
+void RunSteps(std::vector<std::function<void(HWND)>> steps) {
+    auto index = std::make_shared<size_t>(0);
+    auto all = std::make_shared<std::vector<std::function<void(HWND)>>>(std::move(steps));
+    auto runner = std::make_shared<std::function<void(HWND)>>();
+    *runner = [index, all, runner](HWND window) {
+        (*all)[(*index)++](window);
+        // Re-armed only while steps remain: a pending script would outlive the dialog.
+        if (*index < all->size())
+            WhenDialogOpens(*runner);
+        else
+            ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+    };
+    WhenDialogOpens(*runner);
+}
+
 void PressKey(UINT virtualKey) {
     HWND focus = ::GetFocus();
     UINT scan = ::MapVirtualKeyA(virtualKey, 0);
@@ -74,12 +92,43 @@ void MovePointerTo(HWND window, POINT clientPoint) {
     ::ClientToScreen(window, &screen);
     ::SetCursorPos(screen.x, screen.y);
     ::PostMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(clientPoint.x, clientPoint.y));
-    PumpMessages();
 }
 
 void MovePointerAway() {
     ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
     PumpMessages();
+}
+
+namespace {
+BOOL CALLBACK FindShownToolTip(HWND window, LPARAM found) {
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof(className));
+    if (::IsWindowVisible(window) && std::string(className) == TOOLTIPS_CLASSA) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+}  // namespace
+
+std::string WaitForToolTip(HWND control) {
+    const DWORD start = ::GetTickCount();
+    while (::GetTickCount() - start < 5000) {
+        PumpMessages();
+        HWND tip = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownToolTip, LPARAM(&tip));
+        TTTOOLINFOA tool{};
+        tool.cbSize = TTTOOLINFOA_V2_SIZE;
+        if (tip && ::SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, LPARAM(&tool)) &&
+            (tool.uFlags & TTF_IDISHWND) && HWND(tool.uId) == control) {
+            char text[1024] = {};
+            tool.lpszText = text;
+            ::SendMessageA(tip, TTM_GETTEXTA, sizeof(text), LPARAM(&tool));
+            return text;
+        }
+        ::Sleep(10);
+    }
+    return "";
 }
 
 void FocusControl(HWND dialog, int id) {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace gui_test {
 
@@ -15,6 +16,11 @@ void PumpMessages(DWORD milliseconds = 0);
 // whatever DoModal is running then. The script usually ends by closing the dialog.
 void WhenDialogOpens(std::function<void(HWND dialog)> script);
 
+// Runs steps inside the loop of the dialog that opens next (call its DoModal afterwards): each
+// step runs from a timer once the loop has dispatched what the step before posted. After the
+// last step the dialog is cancelled.
+void RunSteps(std::vector<std::function<void(HWND dialog)>> steps);
+
 // Keys and characters posted to the focused control through the queue, so that the modal
 // loop's PreTranslateMessage sees them. Not pumped here: pumping would dispatch them past that
 // loop; outside a modal loop, call PumpMessages afterwards.
@@ -22,9 +28,14 @@ void PressKey(UINT virtualKey);
 void TypeText(const std::string& text);
 
 // Moves the pointer to a point of a window's client area (real cursor position and a posted
-// WM_MOUSEMOVE), or away from every window of the test.
+// WM_MOUSEMOVE, not pumped, as keys are), or away from every window of the test.
 void MovePointerTo(HWND window, POINT clientPoint);
 void MovePointerAway();
+
+// Pumps messages until a tooltip of this thread shows the tip of the control, and gives the
+// text it shows; "" when none does within a few seconds. Run it after the pointer was moved
+// over the control and the window's loop has seen the move.
+std::string WaitForToolTip(HWND control);
 
 // Focus changes the way a user makes them (WM_NEXTDLGCTL inside a dialog).
 void FocusControl(HWND dialog, int id);

@@ -1,0 +1,215 @@
+#include "support/RunningProgram.h"
+
+#include "SimGen.h"
+#include "resource.h"
+
+namespace {
+
+constexpr DWORD kPatience = 30000;  // ms: scans and the compiler run of a small install
+
+BOOL CALLBACK CollectShown(HWND window, LPARAM list) {
+    if (::IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
+}
+
+// The shown top-level windows of a thread.
+std::vector<HWND> ShownWindows(DWORD thread) {
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(thread, &CollectShown, LPARAM(&windows));
+    return windows;
+}
+
+}  // namespace
+
+RunningProgram::~RunningProgram() {
+    if (m_process.hProcess) {
+        if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
+            ::TerminateProcess(m_process.hProcess, 1);
+        ::WaitForSingleObject(m_process.hProcess, kPatience);
+        ::CloseHandle(m_process.hProcess);
+        ::CloseHandle(m_process.hThread);
+    }
+}
+
+bool RunningProgram::Start(const std::string& path) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string commandLine = "\"" + path + "\"";
+    if (!::CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                          nullptr, &startup, &m_process))
+        return false;
+    // The main window is up once it is shown.
+    const DWORD start = ::GetTickCount();
+    while (!m_window && ::GetTickCount() - start < kPatience) {
+        for (HWND window : ShownWindows(m_process.dwThreadId)) {
+            if (::GetDlgItem(window, 1016))
+                m_window = window;
+        }
+        if (!m_window)
+            ::Sleep(20);
+    }
+    if (m_window)
+        Settle();
+    return m_window != nullptr;
+}
+
+// A posted marker is handled in turn after everything posted before it, by the window's own
+// loop or by the loop of a box it opened; a second one also after what those messages posted in
+// turn (the character of a key). The marker flips the modified flag of the pitch box, which the
+// program never reads. (Sent messages would not do: Wine hands them to a thread that waits inside
+// a call, say while the focus moves, before the posted ones before them are done.)
+void RunningProgram::Settle() {
+    HWND marker = Control(IDC_PITCH);
+    auto modified = [marker] {
+        DWORD_PTR flag = 0;
+        ::SendMessageTimeoutA(marker, EM_GETMODIFY, 0, 0, SMTO_NORMAL, kPatience, &flag);
+        return flag != 0;
+    };
+    for (int round = 0; round < 2; ++round) {
+        const bool wanted = !modified();
+        if (!::PostMessageA(marker, EM_SETMODIFY, wanted, 0))
+            return;  // the window is gone
+        const DWORD start = ::GetTickCount();
+        while (modified() != wanted && ::GetTickCount() - start < kPatience) {
+            if (::WaitForSingleObject(m_process.hProcess, 0) == WAIT_OBJECT_0)
+                return;
+            ::Sleep(5);
+        }
+    }
+}
+
+HWND RunningProgram::Focused() const {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    ::GetGUIThreadInfo(m_process.dwThreadId, &info);
+    return info.hwndFocus;
+}
+
+void RunningProgram::PressKey(UINT key) {
+    const LPARAM scan = LPARAM(::MapVirtualKeyA(key, 0)) << 16;
+    HWND focused = Focused();
+    ::PostMessageA(focused, WM_KEYDOWN, key, 1 | scan);
+    ::PostMessageA(focused, WM_KEYUP, key, 1 | scan | (LPARAM(3) << 30));
+    Settle();
+}
+
+void RunningProgram::Type(const std::string& text) {
+    for (unsigned char c : text)
+        ::PostMessageA(Focused(), WM_CHAR, c, 1);
+    Settle();
+}
+
+void RunningProgram::Focus(int id) {
+    ::PostMessageA(m_window, WM_NEXTDLGCTL, WPARAM(Control(id)), TRUE);
+    Settle();
+}
+
+void RunningProgram::Fill(int id, const std::string& text) {
+    Focus(id);
+    ::PostMessageA(Focused(), EM_SETSEL, 0, -1);
+    Type(text);
+}
+
+void RunningProgram::Click(int id) {
+    Click(m_window, id);
+}
+
+void RunningProgram::Click(HWND window, int id) {
+    ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0);
+    Settle();
+}
+
+void RunningProgram::PickRow(int id, int row) {
+    ::PostMessageA(Control(id), CB_SETCURSEL, WPARAM(row), 0);
+    ::PostMessageA(m_window, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), LPARAM(Control(id)));
+    Settle();
+}
+
+// Texts of another process's windows are read in their wide form: Wine hands a narrow
+// CB_GETLBTEXT across processes the wide text, twice the length the buffer was made for.
+namespace {
+std::string Narrow(const std::wstring& wide) {
+    std::string text(wide.size() * 2 + 1, '\0');
+    int length = ::WideCharToMultiByte(CP_ACP, 0, wide.c_str(), int(wide.size()), text.data(),
+                                       int(text.size()), nullptr, nullptr);
+    text.resize(length > 0 ? size_t(length) : 0);
+    return text;
+}
+}  // namespace
+
+std::string RunningProgram::Text(HWND window) {
+    std::wstring text(4096, L'\0');
+    LRESULT length = ::SendMessageW(window, WM_GETTEXT, text.size(), LPARAM(text.data()));
+    text.resize(length > 0 ? size_t(length) : 0);
+    return Narrow(text);
+}
+
+int RunningProgram::SelectedRow(int id) const {
+    return int(::SendMessageA(Control(id), CB_GETCURSEL, 0, 0));
+}
+
+std::vector<std::string> RunningProgram::Rows(HWND list) {
+    std::vector<std::string> rows;
+    const int count = int(::SendMessageA(list, CB_GETCOUNT, 0, 0));
+    for (int row = 0; row < count; ++row) {
+        std::wstring text(size_t(::SendMessageW(list, CB_GETLBTEXTLEN, row, 0)) + 1, L'\0');
+        LRESULT length = ::SendMessageW(list, CB_GETLBTEXT, row, LPARAM(text.data()));
+        text.resize(length > 0 ? size_t(length) : 0);
+        rows.push_back(Narrow(text));
+    }
+    return rows;
+}
+
+HWND RunningProgram::FindWindow(const std::string& caption) const {
+    for (HWND window : ShownWindows(m_process.dwThreadId)) {
+        if (window != m_window && Text(window) == caption)
+            return window;
+    }
+    return nullptr;
+}
+
+HWND RunningProgram::WaitForWindow(const std::string& caption) {
+    Settle();
+    const DWORD start = ::GetTickCount();
+    HWND window = FindWindow(caption);
+    while (!window && ::GetTickCount() - start < kPatience) {
+        ::Sleep(20);
+        window = FindWindow(caption);
+    }
+    Settle();
+    return window;
+}
+
+std::string RunningProgram::AnswerMessage(int button) {
+    HWND box = FindWindow("Scenewright");
+    if (!box)
+        return "";
+    const std::string text = Text(::GetDlgItem(box, 0xFFFF));  // the box's message
+    Click(box, button);
+    return text;
+}
+
+DWORD RunningProgram::WaitForExit() {
+    DWORD code = STILL_ACTIVE;
+    if (::WaitForSingleObject(m_process.hProcess, kPatience) == WAIT_OBJECT_0)
+        ::GetExitCodeProcess(m_process.hProcess, &code);
+    return code;
+}
+
+bool RegisterSimInstall(int version, const std::string& folder) {
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(version), 0, nullptr, 0,
+                          KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG status =
+        ::RegSetValueExA(key, simgen::RegistryValue(version), 0, REG_SZ,
+                         reinterpret_cast<const BYTE*>(folder.c_str()), DWORD(folder.size() + 1));
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
+void ForgetSimInstalls() {
+    for (int version = 0; version <= 6; ++version)
+        ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(version), KEY_WOW64_32KEY, 0);
+}
