@@ -415,8 +415,6 @@ void CMainDialog::UsePlacement(const FormEntries& entries) {
             if (m_form.GetRowData(IDC_NAME, i) == entries.catalogueEntry)
                 row = i;
         }
-        if (row < 0)
-            row = m_form.FindRowExact(IDC_NAME, entries.name);
         m_nameBox.SendMessage(CB_SETCURSEL, WPARAM(row));
         if (row < 0)
             m_nameBox.SetWindowText(entries.name);

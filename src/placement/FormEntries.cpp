@@ -1,6 +1,7 @@
 #include "placement/FormEntries.h"
 
 #include "common/Text.h"
+#include "sim/KnownObjects.h"
 
 namespace {
 
@@ -18,6 +19,15 @@ intptr_t CatalogueEntryOf(const Placement& placement, const LibraryCatalogue& li
         identifier = identifier.substr(1, identifier.size() - 2);
         for (const LibraryObject& object : libraries) {
             if (EqualsNoCase(object.guidAsmText, identifier))
+                return position;
+            ++position;
+        }
+    } else if (placement.type == ObjectType::LIBRARY) {
+        // Written by name, so the object is a known one; an unknown object of the same name
+        // would be written by its identifier instead.
+        for (const LibraryObject& object : libraries) {
+            if (object.name && EqualsNoCase(*object.name, placement.name) &&
+                FindKnownObject(object.guid) >= 0)
                 return position;
             ++position;
         }

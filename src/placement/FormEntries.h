@@ -13,7 +13,8 @@
 struct FormEntries {
     ObjectType type = ObjectType::EFFECT;
     // The Name row to select, by the catalogue position it stores; -1 when the placement names no
-    // catalogue entry. Then the row showing name is selected, or name is typed in as it stands.
+    // catalogue entry. Then name is typed in as it stands: a typed effect name that happens to
+    // show in the list is still written as typed.
     intptr_t catalogueEntry = -1;
     std::string name;
     std::string latitude;  // as the box shows it, closing double quote mark included

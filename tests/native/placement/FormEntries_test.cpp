@@ -26,8 +26,7 @@ FakeForm FormWith(const FormEntries& entries, const LibraryCatalogue& libraries,
         for (const EffectEntry& entry : effects)
             name.rows.push_back({entry.displayName, intptr_t(name.rows.size())});
     }
-    name.selected = entries.catalogueEntry >= 0 ? int(entries.catalogueEntry)
-                                                : form.FindRowExact(IDC_NAME, entries.name);
+    name.selected = int(entries.catalogueEntry);
     name.text = name.selected < 0 ? entries.name : name.rows[size_t(name.selected)].text;
     form[IDC_LATITUDE].text = entries.latitude;
     form[IDC_LONGITUDE].text = entries.longitude;
@@ -70,7 +69,7 @@ TEST(FormEntries, UseFillsWhatAddTurnsIntoTheSameLine) {
         {"EFFECT,Smoke," + at + "AGL,0.00,0.00,0.00,Sparse,\";x;\"y\"\"", -1, ";x;\"y\""},
         {"EFFECT,my,fx," + at + "AGL,0.00,0.00,0.00,Normal,\"\"", -1,
          ParameterTemplate(ObjectType::EFFECT)},
-        {"LIBRARY,Known," + at + "AGL,0.00,0.00,0.00,Normal,\"\"", -1, ""},
+        {"LIBRARY,Known," + at + "AGL,0.00,0.00,0.00,Normal,\"\"", 0, ""},
         {"LIBRARY," + tower + at + "AGL,0.00,0.00,0.00,Normal,\"SHADOW=1;SCALE=000000000h\"", 1,
          "SHADOW=1\r\nSCALE=000000000h"},
         {"WINDSOCK,," + at +
@@ -86,7 +85,7 @@ TEST(FormEntries, UseFillsWhatAddTurnsIntoTheSameLine) {
         EXPECT_EQ(entries.catalogueEntry, c.catalogueEntry) << c.line;
         EXPECT_EQ(entries.parameters, c.box) << c.line;
         std::optional<Placement> added =
-            CollectPlacement(FormWith(entries, libraries, effects), libraries);
+            CollectPlacement(FormWith(entries, libraries, effects), libraries, effects);
         ASSERT_TRUE(added) << c.line;
         EXPECT_EQ(FormatPlacementLine(*added).back(), c.line);
     }

@@ -157,7 +157,7 @@ TEST(OutputList, RemoveDropsPlacementsWithTheirCommentLines) {
     // Add after Remove appends a placement of its own; removing the last ones is as Clear.
     form[IDC_TYPE].selected = int(ObjectType::BUILDING);
     form[IDC_LATITUDE].text = form[IDC_LONGITUDE].text = form[IDC_ALTITUDE].text = "1";
-    ASSERT_TRUE(list.AddPlacement(form, {}));
+    ASSERT_TRUE(list.AddPlacement(form, {}, {}));
     EXPECT_EQ(list.PlacementLines(2)[0].substr(0, 12), "BUILDING,,1,");
     EXPECT_EQ(list.RemovePlacements({0, 1}, form), 2);
     EXPECT_EQ(list.PlacementLines(0)[0].substr(0, 12), "BUILDING,,1,");
