@@ -37,25 +37,30 @@ void Store64(uint8_t* p, uint64_t v) {
 
 // Bits are taken from each byte lowest first, and a field's first bit is its lowest, so the
 // stream reads as one little-endian bit string: a 64-bit buffer holds the next bits in its low
-// end. After Refill the buffer holds at least 57 bits unless the input is used up, in which case
-// `count` is all that is left; a field longer than `count` therefore means the bits ran out.
+// end, `count` of them valid; the bits above are the next input bytes or 0.
+//
+// Refills without a branch: needs 8 readable bytes at `in` and a count below 64. Loads whole
+// bytes above the valid bits and advances by the bytes that fully fit; the partly fitting byte
+// is loaded again next time at the same place, so or-ing it in twice does no harm. Leaves 56 to
+// 63 valid bits.
+[[gnu::always_inline]] inline void RefillWide(const uint8_t*& in, uint64_t& bits, unsigned& count) {
+    bits |= Load64(in) << count;
+    in += (63 - count) >> 3;
+    count |= 56;
+}
+
+// The exact path's reader: after Refill the buffer holds at least 57 bits unless the input is
+// used up, in which case `count` is all that is left; a field longer than `count` therefore means
+// the bits ran out.
 struct BitReader {
     const uint8_t* in;
     const uint8_t* end;
     uint64_t bits = 0;
-    unsigned count = 0;  // valid low bits of `bits`; bits above it are the next input bytes or 0
+    unsigned count = 0;
 
-    // Needs 8 readable bytes at `in` and count below 64. Loads whole bytes above the valid bits
-    // and advances by the bytes that fully fit; the partly fitting byte is loaded again next time
-    // at the same place, so or-ing it in twice does no harm. Leaves 56 to 63 valid bits.
-    void RefillWide() {
-        bits |= Load64(in) << count;
-        in += (63 - count) >> 3;
-        count |= 56;
-    }
     void Refill() {
         if (end - in >= 8) {
-            RefillWide();
+            RefillWide(in, bits, count);
         } else {
             while (count <= 56 && in < end) {
                 bits |= uint64_t(*in++) << count;
@@ -91,15 +96,15 @@ struct LiteralTable {
 };
 constexpr LiteralTable kLiterals;
 
-// How far a wide copy may write past its last byte; a copy also writes at least kCopyMinimum bytes.
+// A wide copy writes up to kCopySlack - 1 bytes past its end, and never fewer than kCopyMinimum.
 constexpr size_t kCopySlack = 16;
 constexpr size_t kCopyMinimum = 32;
 
-// Appends `length` bytes each equal to the byte `distance` back, in wide stores that may write up
-// to kCopySlack bytes past the end of the copy and always write kCopyMinimum bytes. The caller has
-// checked that the destination has that room, that the source lies inside the output, and, for a
-// distance under 8, that 8 bytes stand before `out`. The result equals moving one byte at a time:
-// a chunk reads only bytes already final, and a short distance is repeated from a register.
+// Appends `length` bytes each equal to the byte `distance` back, in wide stores. The caller has
+// checked that the destination has room for kCopyMinimum bytes and for the copy with kCopySlack
+// more, that the source lies inside the output, and, for a distance under 8, that 8 bytes stand
+// before `out`. The result equals moving one byte at a time: a chunk reads only bytes already
+// final, and a short distance is repeated from a register.
 [[gnu::always_inline]] inline void WideCopy(uint8_t* out, uint32_t distance, size_t length) {
     const uint8_t* src = out - distance;
     if (distance >= 16) {
@@ -132,7 +137,7 @@ constexpr size_t kCopyMinimum = 32;
 }
 
 // Takes the token at the bottom of `bits` into `byte` if it is a literal: 8 bits when its first
-// bit is 0, else 9. The byte is stored either way; the fast loop has room for it and a later
+// bit is 0, else 9. The byte is stored either way; the fast loop has room for it, and the next
 // token overwrites it.
 [[gnu::always_inline]] inline bool TakeLiteral(uint64_t& bits, unsigned& count, uint8_t& byte) {
     const unsigned entry = kLiterals.entry[bits & 511];
@@ -146,66 +151,53 @@ constexpr size_t kCopyMinimum = 32;
     return true;
 }
 
-// Up to six literals: six of at most 9 bits fit the 56 bits a refill leaves. Returns how many.
-[[gnu::always_inline]] inline unsigned TakeLiterals(uint64_t& bits, unsigned& count, uint8_t* out) {
-    if (!TakeLiteral(bits, count, out[0])) {
-        return 0;
+// Up to 18 literals, with a refill before each six. Returns how many. Unrolled, so that each
+// exit returns a constant and each literal's branch has a place of its own for the predictor.
+[[gnu::always_inline]] inline unsigned TakeLiterals(uint64_t& bits, unsigned& count, uint8_t* out,
+                                                    const uint8_t*& in) {
+#pragma GCC unroll 18
+    for (unsigned i = 0; i < 18; ++i) {
+        if (i == 6 || i == 12) {
+            RefillWide(in, bits, count);
+        }
+        if (!TakeLiteral(bits, count, out[i])) {
+            return i;
+        }
     }
-    if (!TakeLiteral(bits, count, out[1])) {
-        return 1;
-    }
-    if (!TakeLiteral(bits, count, out[2])) {
-        return 2;
-    }
-    if (!TakeLiteral(bits, count, out[3])) {
-        return 3;
-    }
-    if (!TakeLiteral(bits, count, out[4])) {
-        return 4;
-    }
-    if (!TakeLiteral(bits, count, out[5])) {
-        return 5;
-    }
-    return 6;
+    return 18;
 }
 
-// The bulk of a stream, decoded while a wide refill and the widest write of a token stay inside
-// the buffers, so that nothing is checked per byte. Its speed is bounded by two chains. Each
-// literal's start depends on the previous literal's first bit: literals are taken six per
-// refill (six of at most 9 bits fit the 56 bits a refill leaves), with a shift that waits on
-// that bit alone and a table giving the byte off that chain. Each copy costs about one
-// mispredicted branch: the common 12-bit distance form is decoded without working out the
+// The bulk of a stream, decoded while the refills of a turn (four at most) and the widest write
+// of a token stay inside the buffers, so that nothing is checked per byte. Its speed is bounded by
+// two chains. Each literal's start depends on the previous literal's first bit: literals are taken
+// in runs of up to 18 with a refill before each six, the shift waits on that first bit alone, and a
+// table gives the byte off that chain. Each copy costs about one mispredicted branch, at the end of
+// the literals before it: the common 12-bit distance form is decoded without working out the
 // form's width, and the bytes move in wide chunks. Whatever it does not take (a copy that does
 // not fit or reaches outside the output, a length code of more than 12 zero bits) it leaves
-// unread, returning at that token boundary for the exact path to decide.
+// unread, returning at that token boundary for the exact path to decide. It starts once 8 bytes
+// are out, so that a copy of a short distance always has 8 bytes behind it to repeat.
 void DecodeFast(BitReader& r, uint8_t*& outRef, uint8_t* const begin, uint8_t* const end) {
-    if (r.end - r.in < 16 || end - outRef < 64) {
+    if (r.end - r.in < 32 || end - outRef < 64 || outRef - begin < 8) {
         return;
     }
-    const uint8_t* const inLimit = r.end - 16;
+    const uint8_t* const inLimit = r.end - 32;
     uint8_t* const outLimit = end - 64;
     const uint8_t* in = r.in;
     uint64_t bits = r.bits;
     unsigned count = r.count;
     uint8_t* out = outRef;
-    auto refill = [&in, &bits, &count] {
-        bits |= Load64(in) << count;
-        in += (63 - count) >> 3;
-        count |= 56;
-    };
     while (in <= inLimit && out <= outLimit) {
-        refill();
-        const unsigned taken = TakeLiterals(bits, count, out);
+        RefillWide(in, bits, count);
+        const unsigned taken = TakeLiterals(bits, count, out, in);
         out += taken;
-        if (taken == 6) {
+        if (taken == 18) {
             continue;
         }
         if (count < 41) {
-            refill();  // a copy of up to 12 length bits takes at most 16 + 25 bits
+            RefillWide(in, bits, count);  // a copy of up to 12 length bits takes 16 + 25 bits
         }
-        // 1, 0, then the distance: 0 and 6 bits, 1, 0 and 8 bits, or 1, 1 and 12 bits. The
-        // 12-bit form is the common one and is taken on its own, so the length code's place is
-        // known at once.
+        // 1, 0, then the distance: 0 and 6 bits, 1, 0 and 8 bits, or 1, 1 and 12 bits.
         uint32_t distance;
         unsigned used;
         if ((bits & 12) == 12) {
@@ -223,12 +215,11 @@ void DecodeFast(BitReader& r, uint8_t*& outRef, uint8_t* const begin, uint8_t* c
             count -= used;
             continue;
         }
-        // The length code lies within the 25 bits that are surely left: k zero bits, a one, k
-        // field bits.
+        // The length code lies within the 25 bits that are surely there: k zero bits, a one,
+        // k field bits.
         const uint64_t rest = bits >> used;
         const auto k = unsigned(std::countr_zero(rest | uint64_t(1) << 25));
-        const auto written = size_t(out - begin);
-        if (k > 12 || size_t(distance) - 1 >= written || written < 8) {
+        if (k > 12 || size_t(distance) - 1 >= size_t(out - begin)) {
             break;
         }
         const size_t mask = (size_t(1) << k) - 1;
