@@ -76,11 +76,6 @@ struct BitReader {
     uint64_t ValidBits() const { return count < 64 ? bits & ((uint64_t(1) << count) - 1) : bits; }
 };
 
-// A token starting with 0 or with 1, 1 is a literal; 1, 0 begins a copy or a block mark.
-bool IsLiteral(uint64_t bits) {
-    return (bits & 3) != 1;
-}
-
 // A literal token by its first nine bits: its byte, with 0x100 added; 0 where the bits begin a
 // copy or block mark (1, 0). The ninth bit is unused when the first is 0.
 struct LiteralTable {
@@ -171,12 +166,12 @@ constexpr size_t kCopyMinimum = 32;
 // of a token stay inside the buffers, so that nothing is checked per byte. Its speed is bounded by
 // two chains. Each literal's start depends on the previous literal's first bit: literals are taken
 // in runs of up to 18 with a refill before each six, the shift waits on that first bit alone, and a
-// table gives the byte off that chain. Each copy costs about one mispredicted branch, at the end of
-// the literals before it: the common 12-bit distance form is decoded without working out the
-// form's width, and the bytes move in wide chunks. Whatever it does not take (a copy that does
-// not fit or reaches outside the output, a length code of more than 12 zero bits) it leaves
-// unread, returning at that token boundary for the exact path to decide. It starts once 8 bytes
-// are out, so that a copy of a short distance always has 8 bytes behind it to repeat.
+// table gives the byte off that chain. Each copy adds a chain of its own, and often a mispredicted
+// branch at the end of the literals before it: the common 12-bit distance form is decoded without
+// working out the form's width, and the bytes move in wide chunks. Whatever it does not take (a
+// copy that does not fit or reaches outside the output, a length code of more than 12 zero bits) it
+// leaves unread, returning at that token boundary for the exact path to decide. It starts once 8
+// bytes are out, so that a copy of a short distance always has 8 bytes behind it to repeat.
 void DecodeFast(BitReader& r, uint8_t*& outRef, uint8_t* const begin, uint8_t* const end) {
     if (r.end - r.in < 32 || end - outRef < 64 || outRef - begin < 8) {
         return;
@@ -238,7 +233,7 @@ void DecodeFast(BitReader& r, uint8_t*& outRef, uint8_t* const begin, uint8_t* c
     outRef = out;
 }
 
-// CopyMatch for the exact path: wide where the destination has the room, else one byte at a time.
+// A copy on the exact path: wide where the destination has the room, else one byte at a time.
 void CopyMatch(uint8_t* out, uint32_t distance, size_t length, size_t written, size_t room) {
     if (room >= length + kCopySlack && room >= kCopyMinimum && (distance >= 8 || written >= 8)) {
         WideCopy(out, distance, length);
@@ -297,14 +292,13 @@ int64_t UnpackStream(const uint8_t* source, size_t length, uint8_t* destination,
         // One token, exactly, with every read and write checked.
         r.Refill();
         const uint64_t b = r.bits;
-        if (IsLiteral(b)) {
+        if (const unsigned entry = kLiterals.entry[b & 511]; entry != 0) {
             const unsigned bits = 8 + unsigned(b & 1);
             if (r.count < bits) {
                 return -1;
             }
-            const auto rotated = uint8_t(b >> (b & 1));
             if (out != outEnd) {
-                *out++ = uint8_t(rotated >> 1 | rotated << 7);
+                *out++ = uint8_t(entry);
             } else {
                 ++dropped;
             }
