@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "Packer.h"
+#include "common/ReferenceUnpack.h"
 
 namespace {
 
@@ -97,6 +98,18 @@ Bytes RoundTrip(const Bytes& body, uint32_t h = 128, packlib::PackOptions option
     EXPECT_EQ(image.size(), plain.size());
     EXPECT_TRUE(image == plain) << "body of " << body.size() << " bytes differs";
     return packed;
+}
+
+// Decodes `length` bytes of `stream` into exactly `capacity` bytes (so that ASan sees any write
+// past them) with the program's decoder and the plain one, and expects the same result.
+void ExpectAsPlainDecoder(const Bytes& stream, size_t length, size_t capacity) {
+    Bytes fast(capacity), plain(capacity);
+    const int64_t n = UnpackStream(stream.data(), length, fast.data(), capacity);
+    const int64_t m = ReferenceUnpackStream(stream.data(), length, plain.data(), capacity);
+    ASSERT_EQ(n, m) << length << " of " << stream.size() << " bytes into " << capacity;
+    if (n >= 0) {
+        ASSERT_TRUE(fast == plain) << length << " of " << stream.size() << " into " << capacity;
+    }
 }
 
 }  // namespace
@@ -267,4 +280,59 @@ TEST(PackedFileRoundTrip, PackerOutputReadsBack) {
     RoundTrip(Bytes(1 << 20, 0x41), 128, {0, 8});  // one copy of over 2^20 bytes
     const Bytes packed = RoundTrip(Bytes(text.begin(), text.end()));
     EXPECT_LT(packed.size(), text.size() / 4);
+}
+
+// The fast loop hands over to the exact path near the ends of the input and the output and for
+// tokens it leaves alone; both must read every stream as the format does. Streams of random
+// tokens of every form (both literal forms, each distance form, distances under 8, 8 to 15 and
+// above, lengths of up to 13 length bits, block marks, now and then a distance reaching too
+// far), cut at every length and decoded into capacities around their output and the loop's
+// thresholds.
+TEST(PackedStream, AgreesWithPlainDecoder) {
+    std::mt19937 rng(18);
+    const uint32_t distances[] = {1,  2,  3,  4,  5,  6,   7,   8,   9,    15,
+                                  16, 17, 31, 63, 64, 300, 319, 320, 1261, 4414};
+    for (int round = 0; round < 200; ++round) {
+        StreamBits s;
+        uint64_t produced = 0;
+        for (int t = int(rng() % 60); t > 0; --t) {
+            const unsigned kind = rng() % 16;
+            if (kind < 8 || produced == 0) {
+                s.Literal(uint8_t(rng()));
+                ++produced;
+            } else if (kind == 8) {
+                s.Mark();
+            } else {
+                uint32_t d = distances[rng() % std::size(distances)];
+                if (d > produced)
+                    d = rng() % 50 ? 1 + uint32_t(rng() % produced) : uint32_t(produced + 1);
+                const unsigned k = rng() % 8 ? rng() % 7 : rng() % 14;
+                const uint32_t field = rng() & ((1u << k) - 1);
+                s.Copy(rng() % 200 ? d : 0, k, field);
+                produced += field + (uint64_t(1) << k) + 2;
+            }
+        }
+        const Bytes stream = s.Mark().Done();
+        const size_t size = size_t(produced);
+        for (size_t capacity :
+             {size_t(0), size_t(1), size_t(63), size_t(64), size_t(65), size / 2, size - 1 + !size,
+              size, size + 1, size + 64, size_t(rng() % (size + 1))})
+            ExpectAsPlainDecoder(stream, stream.size(), capacity);
+        for (size_t length = 5; length < stream.size(); ++length)
+            ExpectAsPlainDecoder(stream, length, size);
+    }
+    // Packer output of bodies whose ends fall around the thresholds, and flipped bits in it.
+    for (size_t n = 0; n < 300; n += 1 + n / 16) {
+        Bytes body(n);
+        for (size_t i = 0; i < n; ++i)
+            body[i] = uint8_t(i % 7 < 4 ? i % 5 : rng());
+        Bytes stream = packlib::PackStream(body, {uint32_t(1 + rng() % 64), 8});
+        for (size_t capacity : {n - 1 + !n, n, n + 1})
+            ExpectAsPlainDecoder(stream, stream.size(), capacity);
+        for (int flip = 0; flip < 20 && stream.size() > 4; ++flip) {
+            Bytes bad = stream;
+            bad[4 + rng() % (bad.size() - 4)] ^= uint8_t(1 << rng() % 8);
+            ExpectAsPlainDecoder(bad, bad.size(), n);
+        }
+    }
 }
