@@ -58,27 +58,6 @@ void Click(HWND dialog, int id) {
     ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
 
-// Runs script(window) once a dialog other than the one beneath it is the active window: the
-// windows opened over the main window are dialogs of the same class.
-std::function<void(HWND)> pendingScript;
-HWND scriptBeneath = nullptr;
-UINT_PTR scriptTimer = 0;
-void CALLBACK RunScript(HWND, UINT, UINT_PTR, DWORD) {
-    HWND active = ::GetActiveWindow();
-    char className[16] = {};
-    ::GetClassNameA(active, className, sizeof className);
-    if (active == scriptBeneath || std::string(className) != "#32770" || !::IsWindowVisible(active))
-        return;
-    ::KillTimer(nullptr, scriptTimer);
-    std::function<void(HWND)> script = std::move(pendingScript);
-    script(active);
-}
-void WhenDialogOpensOver(HWND beneath, std::function<void(HWND)> script) {
-    pendingScript = std::move(script);
-    scriptBeneath = beneath;
-    scriptTimer = ::SetTimer(nullptr, 0, 20, &RunScript);
-}
-
 // Closes the window when a script stops early, so that a failed check ends the test instead of
 // leaving the window open.
 struct CloseUnlessDone {
@@ -130,44 +109,52 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         EXPECT_STREQ(entry, "&Placements...\tCtrl+L");
         EXPECT_EQ(::GetMenuItemID(menu, ::GetMenuItemCount(menu) - 1), UINT(IDM_PLACEMENTS));
 
-        WhenDialogOpensOver(main, [&](HWND window) {
-            CloseUnlessDone guard{window};
-            PressControlL(dialog, false);
-            EXPECT_FALSE(::IsWindowEnabled(main));
-            HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
-            ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 4);
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 1, 1), "Library");
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 1, 2), "Tower");
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 6), "90.00");
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 7), "Very Dense");
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 3, 2), "my,fx");
-            EXPECT_FALSE(Enabled(window, IDOK) || Enabled(window, IDC_REMOVE_PLACEMENTS));
-            // The tooltip control hands back 79 characters at most; a windsock's line is shorter.
-            gui_test::MovePointerTo(list, RowPoint(list, 3));
-            gui_test::MovePointerTo(list, RowPoint(list, 0));
-            auto* placements = static_cast<CPlacementsDialog*>(CWnd::FromHandlePermanent(window));
-            EXPECT_EQ(placements->ToolTip().GetText(list), kWindsock);
-            EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("placements")));
+        gui_test::WhenDialogOpens(
+            [&](HWND window) {
+                CloseUnlessDone guard{window};
+                PressControlL(dialog, false);
+                EXPECT_FALSE(::IsWindowEnabled(main));
+                HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
+                ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 4);
+                EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 1, 1), "Library");
+                EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 1, 2), "Tower");
+                EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 6), "90.00");
+                EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 7), "Very Dense");
+                EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 3, 2), "my,fx");
+                EXPECT_FALSE(Enabled(window, IDOK) || Enabled(window, IDC_REMOVE_PLACEMENTS));
+                // The tooltip control hands back 79 characters at most; a windsock's line is
+                // shorter.
+                gui_test::MovePointerTo(list, RowPoint(list, 3));
+                gui_test::PumpMessages();
+                gui_test::MovePointerTo(list, RowPoint(list, 0));
+                gui_test::PumpMessages();
+                auto* placements =
+                    static_cast<CPlacementsDialog*>(CWnd::FromHandlePermanent(window));
+                EXPECT_EQ(placements->ToolTip().GetText(list), kWindsock);
+                EXPECT_TRUE(
+                    gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("placements")));
 
-            // Delete removes both selected rows, the library object with its comment lines.
-            LVITEMA selected{};
-            selected.state = selected.stateMask = LVIS_SELECTED;
-            ::SendMessageA(list, LVM_SETITEMSTATE, 0, LPARAM(&selected));
-            ::SendMessageA(list, LVM_SETITEMSTATE, 1, LPARAM(&selected));
-            EXPECT_TRUE(Enabled(window, IDC_REMOVE_PLACEMENTS) && !Enabled(window, IDOK));
-            ::SetFocus(list);
-            gui_test::PressKey(VK_DELETE);
-            gui_test::PumpMessages();
-            EXPECT_EQ(dialog.Output().FileBytes(), header + kBuilding + "\r\n" + kEffect + "\r\n");
-            EXPECT_FALSE(dialog.Output().savedFlag);
-            EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(main, IDC_CLEAR)),
-                      "Clear 2 items from the output file");
-            // The building took the first removed row's place and is selected: Enter uses it.
-            ASSERT_EQ(Text(window, IDC_PLACEMENT_LIST, 0, 1), "Building");
-            EXPECT_TRUE(Enabled(window, IDOK));
-            gui_test::PressKey(VK_RETURN);
-            guard.done = true;
-        });
+                // Delete removes both selected rows, the library object with its comment lines.
+                LVITEMA selected{};
+                selected.state = selected.stateMask = LVIS_SELECTED;
+                ::SendMessageA(list, LVM_SETITEMSTATE, 0, LPARAM(&selected));
+                ::SendMessageA(list, LVM_SETITEMSTATE, 1, LPARAM(&selected));
+                EXPECT_TRUE(Enabled(window, IDC_REMOVE_PLACEMENTS) && !Enabled(window, IDOK));
+                ::SetFocus(list);
+                gui_test::PressKey(VK_DELETE);
+                gui_test::PumpMessages();
+                EXPECT_EQ(dialog.Output().FileBytes(),
+                          header + kBuilding + "\r\n" + kEffect + "\r\n");
+                EXPECT_FALSE(dialog.Output().savedFlag);
+                EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(main, IDC_CLEAR)),
+                          "Clear 2 items from the output file");
+                // The building took the first removed row's place and is selected: Enter uses it.
+                ASSERT_EQ(Text(window, IDC_PLACEMENT_LIST, 0, 1), "Building");
+                EXPECT_TRUE(Enabled(window, IDOK));
+                gui_test::PressKey(VK_RETURN);
+                guard.done = true;
+            },
+            main);
         EXPECT_TRUE(PressControlL(dialog));
 
         EXPECT_TRUE(::IsWindowEnabled(main));
@@ -195,23 +182,27 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
     // The written file opened with Open..., then a double click uses the effect.
     CMainDialog second;
     gui_test::WhenDialogOpens([&](HWND main) {
-        WhenDialogOpensOver(main, [&](HWND window) {
-            CloseUnlessDone guard{window};
-            WhenDialogOpensOver(window, [&](HWND files) {
-                ::SetDlgItemTextA(files, 0x047c, path.c_str());
-                ::SetDlgItemTextA(files, 0x0480, path.c_str());
-                ::PostMessageA(files, WM_COMMAND, IDOK, 0);
-            });
-            messages.messages.clear();
-            Click(window, IDC_OPEN_PLACEMENTS);
-            HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
-            ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 6), "180.00");
-            EXPECT_TRUE(messages.messages.empty());
-            const POINT row = RowPoint(list, 1);
-            ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(row.x, row.y));
-            guard.done = true;
-        });
+        gui_test::WhenDialogOpens(
+            [&](HWND window) {
+                CloseUnlessDone guard{window};
+                gui_test::WhenDialogOpens(
+                    [&](HWND files) {
+                        ::SetDlgItemTextA(files, 0x047c, path.c_str());
+                        ::SetDlgItemTextA(files, 0x0480, path.c_str());
+                        ::PostMessageA(files, WM_COMMAND, IDOK, 0);
+                    },
+                    window);
+                messages.messages.clear();
+                Click(window, IDC_OPEN_PLACEMENTS);
+                HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
+                ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+                EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 6), "180.00");
+                EXPECT_TRUE(messages.messages.empty());
+                const POINT row = RowPoint(list, 1);
+                ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(row.x, row.y));
+                guard.done = true;
+            },
+            main);
         ::SendMessageA(main, WM_SYSCOMMAND, IDM_PLACEMENTS, 0);
         EXPECT_EQ(Text(main, IDC_OUTPUT_FILE), path);
         EXPECT_TRUE(second.Output().placementCount == 3 && second.Output().savedFlag);

@@ -26,23 +26,30 @@ void PumpMessages(DWORD milliseconds) {
 
 namespace {
 std::function<void(HWND)> pendingScript;
+HWND scriptOver = nullptr;
 UINT_PTR scriptTimer = 0;
 
-BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+bool IsShownDialog(HWND window) {
     char className[16] = {};
     ::GetClassNameA(window, className, sizeof(className));
-    if (::IsWindowVisible(window) && std::string(className) == "#32770") {
-        *reinterpret_cast<HWND*>(found) =
-            window;  // the last one listed is the newest? take topmost
-        return FALSE;
-    }
-    return TRUE;
+    return window != scriptOver && ::IsWindowVisible(window) && std::string(className) == "#32770";
+}
+
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+    if (!IsShownDialog(window))
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
 void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
-    HWND dialog = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog,
-                        reinterpret_cast<LPARAM>(&dialog));
+    // The active window first: a dialog opened over another is active, the one beneath is not.
+    HWND dialog = ::GetActiveWindow();
+    if (!IsShownDialog(dialog)) {
+        dialog = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog,
+                            reinterpret_cast<LPARAM>(&dialog));
+    }
     if (!dialog)
         return;
     ::KillTimer(nullptr, scriptTimer);
@@ -53,8 +60,9 @@ void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
 }
 }  // namespace
 
-void WhenDialogOpens(std::function<void(HWND dialog)> script) {
+void WhenDialogOpens(std::function<void(HWND dialog)> script, HWND over) {
     pendingScript = std::move(script);
+    scriptOver = over;
     scriptTimer = ::SetTimer(nullptr, 0, 20, &ScriptTimer);
 }
 
@@ -73,8 +81,8 @@ void RunSteps(std::vector<std::function<void(HWND)>> steps) {
     WhenDialogOpens(*runner);
 }
 
-void PressKey(UINT virtualKey) {
-    HWND focus = ::GetFocus();
+void PressKey(UINT virtualKey, HWND target) {
+    HWND focus = target ? target : ::GetFocus();
     UINT scan = ::MapVirtualKeyA(virtualKey, 0);
     ::PostMessageA(focus, WM_KEYDOWN, virtualKey, LPARAM(1 | (scan << 16)));
     ::PostMessageA(focus, WM_KEYUP, virtualKey, LPARAM(1 | (scan << 16) | (3u << 30)));
