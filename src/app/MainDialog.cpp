@@ -4,7 +4,6 @@
 #include <shlobj.h>
 
 #include <cstring>
-#include <optional>
 
 #include "build/SceneryCompiler.h"
 #include "common/AppStrings.h"
@@ -424,7 +423,9 @@ void CMainDialog::UsePlacement(const FormEntries& entries) {
     m_longitude.SetWindowText(entries.longitude);
     ::CheckDlgButton(m_hWnd, IDC_SNAP_TO_GROUND,
                      entries.snapToGround ? BST_CHECKED : BST_UNCHECKED);
-    OnSnapToGround();
+    // The focus stays where it is: moving it would run the check of the box it leaves (the
+    // replace question of an output file box naming the opened file, say).
+    ShowAltitudeState();
     if (!entries.snapToGround)
         m_altitude.SetWindowText(entries.altitude);
     m_pitch.SetWindowText(entries.pitch);
@@ -433,17 +434,13 @@ void CMainDialog::UsePlacement(const FormEntries& entries) {
     m_density.SendMessage(CB_SETCURSEL, WPARAM(m_form.FindRowExact(IDC_DENSITY, entries.density)));
     // Last: choosing a library object has filled the parameter box with its template.
     m_parameters.SetWindowText(entries.parameters);
-    UpdateCommandState();
+    // A name that is no row of the list is the placement's own, not a fault to report.
+    EnableCommands();
 }
 
 LRESULT CMainDialog::OnOpenStartFile(WPARAM, LPARAM) {
-    std::optional<CWaitCursor> wait;
-    OpenPlacementFile(m_outputList, m_form, m_startFile, [&wait](bool busy) {
-        if (busy)
-            wait.emplace();
-        else
-            wait.reset();
-    });
+    CBusyCursor busy;
+    OpenPlacementFile(m_outputList, m_form, m_startFile, busy.Callback());
     return 0;
 }
 
@@ -595,15 +592,17 @@ void CMainDialog::FillDensityList() {
 }
 
 void CMainDialog::OnSnapToGround() {
-    if (m_form.IsChecked(IDC_SNAP_TO_GROUND)) {
-        m_altitudeLabel.EnableWindow(false);
-        m_altitude.SetWindowText("0.00");
-        m_altitude.EnableWindow(false);
-    } else {
-        m_altitudeLabel.EnableWindow(true);
-        m_altitude.EnableWindow(true);
+    ShowAltitudeState();
+    if (!m_form.IsChecked(IDC_SNAP_TO_GROUND))
         m_form.FocusAndSelectAll(IDC_ALTITUDE);
-    }
+}
+
+void CMainDialog::ShowAltitudeState() {
+    const bool snap = m_form.IsChecked(IDC_SNAP_TO_GROUND);
+    m_altitudeLabel.EnableWindow(!snap);
+    if (snap)
+        m_altitude.SetWindowText("0.00");
+    m_altitude.EnableWindow(!snap);
 }
 
 void CMainDialog::ShowPicture(int index) {
@@ -651,15 +650,14 @@ void CMainDialog::OnBrowseName() {
     if (browse.DoModal() != IDOK)
         return;
     // The file stands on its own: the row picked before no longer names the effect.
-    const std::string path = browse.GetPathName();
     m_nameBox.SendMessage(CB_SETCURSEL, WPARAM(-1));
-    m_form.SetText(IDC_NAME, path.substr(path.find_last_of('\\') + 1));
+    m_form.SetText(IDC_NAME, std::string(FileNameOf(browse.GetPathName())));
     OnNameChange();
 }
 
 void CMainDialog::OnBrowseOutput() {
     XFileDialog browse(false, "csv", nullptr, OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
-                       "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||", this);
+                       LoadAppString(IDS_PLACEMENT_FILE_FILTER).c_str(), this);
     if (browse.DoModal() != IDOK)
         return;
     m_outputList.outputPath = CutText(browse.GetPathName(), limits::kPath);
@@ -727,6 +725,10 @@ void CMainDialog::UpdateCommandState() {
         m_form.FindRowExact(IDC_NAME, m_form.GetText(IDC_NAME, limits::kPath)) < 0) {
         ReportMessage("GCS RETURNED CB_ERR", message_kind::kPlain);
     }
+    EnableCommands();
+}
+
+void CMainDialog::EnableCommands() {
     if (m_form.GetText(IDC_OUTPUT_FILE, limits::kPath).size() > 1 &&
         m_form.GetText(IDC_LATITUDE, limits::kShortField).size() > 1 &&
         m_form.GetText(IDC_LONGITUDE, limits::kShortField).size() > 1) {

@@ -53,6 +53,8 @@ class CMainDialog : public CDialog {
 
     // Enables Add, Clear and Build once the form allows them; never disables.
     void UpdateCommandState();
+    // The same without first reporting a Name text that is no row of the list.
+    void EnableCommands();
 
     const OutputList& Output() const { return m_outputList; }
 
@@ -79,6 +81,8 @@ class CMainDialog : public CDialog {
     void OnBrowseName();
     void OnBrowseOutput();
     void OnSnapToGround();
+    // The altitude box and its label follow Snap to Ground; the focus is not moved.
+    void ShowAltitudeState();
     void OnTypeChange();
     void OnNameChange();
     void OnNameEdited();

@@ -30,3 +30,6 @@ bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // The text cut to at most maxChars characters.
 std::string CutText(std::string_view text, size_t maxChars);
+
+// The part of a path behind its last backslash or slash: the file's name, extension included.
+std::string_view FileNameOf(std::string_view path);

@@ -5,11 +5,6 @@
 
 namespace {
 
-std::string_view FileNameOf(std::string_view path) {
-    size_t slash = path.find_last_of("\\/");
-    return slash == std::string_view::npos ? path : path.substr(slash + 1);
-}
-
 intptr_t CatalogueEntryOf(const Placement& placement, const LibraryCatalogue& libraries,
                           const EffectsCatalogue& effects) {
     intptr_t position = 0;

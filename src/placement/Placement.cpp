@@ -61,8 +61,7 @@ double ReadAngle(const FormControls& form, int id) {
 std::string ReadEffectName(const FormControls& form, const EffectsCatalogue& effects) {
     const intptr_t position = form.GetRowData(IDC_NAME, form.GetSelectedRow(IDC_NAME));
     if (const EffectEntry* entry = position >= 0 ? effects.At(size_t(position)) : nullptr) {
-        const std::string& path = entry->filePath;
-        return CutText(path.substr(path.find_last_of('\\') + 1), limits::kPath);
+        return CutText(FileNameOf(entry->filePath), limits::kPath);
     }
     return form.GetText(IDC_NAME, limits::kPath);
 }

@@ -206,7 +206,8 @@ PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileCont
                                        int& badLine) {
     contents = PlacementFileContents();
     badLine = 0;
-    // Comment lines after the header wait here for the line they stand before.
+    // Comment lines after the header wait here for the line they stand before; only the last
+    // three can be its identifier lines.
     std::vector<std::string> comments;
     bool inHeader = true;
     int number = 0;
@@ -233,6 +234,10 @@ PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileCont
         }
         inHeader = false;
         if (IsComment(line)) {
+            if (comments.size() == 3) {
+                comments.erase(comments.begin());
+                ++contents.droppedComments;
+            }
             comments.emplace_back(line);
             continue;
         }
@@ -248,12 +253,14 @@ PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileCont
             AreIdentifierComments(comments, comments.size() - 3)) {
             lines.assign(comments.end() - 3, comments.end());
         }
+        contents.droppedComments += int(comments.size() - (lines.empty() ? 0 : 3));
         comments.clear();
         lines.emplace_back(line);
         contents.placements.push_back(std::move(lines));
     }
     if (number == 0)
         return PlacementFileStatus::NotPlacementFile;
+    contents.droppedComments += int(comments.size());
     return PlacementFileStatus::Read;
 }
 
@@ -311,7 +318,7 @@ bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& 
 
     list.LoadPlacements(std::move(contents.header), std::move(contents.placements));
     list.outputPath = fullPath;
-    list.savedFlag = true;
+    list.savedFlag = contents.droppedComments == 0;
     form.SetText(IDC_OUTPUT_FILE, fullPath);
     list.ShowCount(form);
     return true;

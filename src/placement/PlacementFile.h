@@ -18,6 +18,9 @@ struct PlacementFileContents {
     std::vector<std::string> header;
     // Each placement's lines: its identifier comment lines, if any, then its placement line.
     std::vector<std::vector<std::string>> placements;
+    // Comment lines that were neither header nor identifier lines: the list does not hold them,
+    // so writing it back would lose them.
+    int droppedComments = 0;
 };
 
 enum class PlacementFileStatus { Read, NotPlacementFile, NotPlacementLine };
@@ -37,7 +40,8 @@ enum class FileReadStatus { Read, TooLarge, Failed };
 FileReadStatus ReadFileBytes(const std::string& path, size_t maxBytes, std::string& bytes);
 
 // The Open command: asks before unsaved placements are dropped, reads the file and, when it is a
-// placement file, makes its header and placements the list, saved in it. Refusals show their
-// message and change nothing. busy(true) and busy(false) bracket the reading.
+// placement file, makes its header and placements the list, saved in it (unsaved when the file
+// held comment lines the list cannot keep, so that Quit asks before writing over them). Refusals
+// show their message and change nothing. busy(true) and busy(false) bracket the reading.
 bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& path,
                        const std::function<void(bool busy)>& busy = {});

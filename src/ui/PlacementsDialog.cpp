@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <optional>
 
 #include "common/AppStrings.h"
 #include "common/Text.h"
@@ -249,13 +248,8 @@ void CPlacementsDialog::OnOpen() {
                        LoadAppString(IDS_PLACEMENT_FILE_FILTER).c_str(), this);
     if (browse.DoModal() != IDOK)
         return;
-    std::optional<CWaitCursor> wait;
-    if (OpenPlacementFile(m_list, m_form, browse.GetPathName(), [&wait](bool busy) {
-            if (busy)
-                wait.emplace();
-            else
-                wait.reset();
-        })) {
+    CBusyCursor busy;
+    if (OpenPlacementFile(m_list, m_form, browse.GetPathName(), busy.Callback())) {
         ShowRows(-1);
     }
     m_rows.SetFocus();

@@ -6,6 +6,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "app/MainDialog.h"
@@ -98,7 +99,6 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
     dialog.OpenAfterStartUp(path);
     gui_test::WhenDialogOpens([&](HWND main) {
         // Opened once start-up was over, with no message but the missing simulator's warning.
-        EXPECT_EQ(messages.messages.size(), 1u);
         EXPECT_EQ(Text(main, IDC_OUTPUT_FILE), path);
         EXPECT_TRUE(dialog.Output().placementCount == 4 && dialog.Output().savedFlag);
         EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(main, IDC_CLEAR)),
@@ -109,6 +109,16 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         EXPECT_STREQ(entry, "&Placements...\tCtrl+L");
         EXPECT_EQ(::GetMenuItemID(menu, ::GetMenuItemCount(menu) - 1), UINT(IDM_PLACEMENTS));
 
+        // Use fills the form without moving the focus: the output file box, which names the
+        // opened file, asks its replace question when the window takes the focus, not again.
+        gui_test::FocusControl(main, IDC_OUTPUT_FILE);
+        messages.messages.clear();
+        messages.answers = {answer::kYes};
+        auto replaceQuestions = [&] {
+            return std::count_if(
+                messages.messages.begin(), messages.messages.end(),
+                [](const RecordedMessage& m) { return m.kind == message_kind::kReplaceQuestion; });
+        };
         gui_test::WhenDialogOpens(
             [&](HWND window) {
                 CloseUnlessDone guard{window};
@@ -157,6 +167,9 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
             main);
         EXPECT_TRUE(PressControlL(dialog));
 
+        EXPECT_EQ(replaceQuestions(), 1);
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(main, IDC_OUTPUT_FILE));
+        messages.answers = {answer::kYes};  // leaving the box for the heading asks again
         EXPECT_TRUE(::IsWindowEnabled(main));
         EXPECT_EQ(Text(main, IDC_TYPE), "Building");
         EXPECT_EQ(Text(main, IDC_LONGITUDE), "W122* 18' 32.0000\"");
@@ -204,6 +217,8 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
             },
             main);
         ::SendMessageA(main, WM_SYSCOMMAND, IDM_PLACEMENTS, 0);
+        // A name that is no row of the list is the placement's own: no box about it.
+        EXPECT_TRUE(messages.messages.empty());
         EXPECT_EQ(Text(main, IDC_OUTPUT_FILE), path);
         EXPECT_TRUE(second.Output().placementCount == 3 && second.Output().savedFlag);
         EXPECT_EQ(Text(main, IDC_TYPE), "Effect");

@@ -139,6 +139,15 @@ TEST(PlacementFile, RefusesWhatIsNoPlacementFileOrLineAndDropsStrayComments) {
     EXPECT_EQ(contents.header, (std::vector<std::string>{";;++", ";; mine"}));
     EXPECT_EQ(contents.placements,
               (std::vector<std::vector<std::string>>{{line}, {line}, {kLibrary}}));
+    EXPECT_EQ(contents.droppedComments, 7);
+    // Only the last three comment lines can stand for the identifier.
+    ASSERT_EQ(ParsePlacementFile(
+                  ";;++\n" + line + "\n;; note\n;;++\n;; C:\\lib.bgl/Tower\n;;\n" + kLibrary,
+                  contents, badLine),
+              PlacementFileStatus::Read);
+    EXPECT_EQ(contents.placements.back(),
+              (std::vector<std::string>{";;++", ";; C:\\lib.bgl/Tower", ";;", kLibrary}));
+    EXPECT_EQ(contents.droppedComments, 1);
 }
 
 TEST(OutputList, RemoveDropsPlacementsWithTheirCommentLines) {
@@ -219,7 +228,6 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
     EXPECT_EQ(form[IDC_OUTPUT_FILE].text, good);
     EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 2 items from the output file");
     EXPECT_TRUE(form[IDC_CLEAR].enabled && form[IDC_BUILD].enabled);
-
     // A relative name is opened, and kept, as its full path; a header alone holds nothing.
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);
@@ -228,5 +236,11 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
     std::filesystem::current_path(before);
     EXPECT_TRUE(list.outputPath == folder + "/empty.csv" && list.placementCount == 0);
     EXPECT_FALSE(form[IDC_CLEAR].enabled || form[IDC_BUILD].enabled);
+    // A file with notes the list cannot keep stays unsaved, so that Quit asks before writing
+    // over them.
+    EXPECT_TRUE(
+        OpenPlacementFile(list, form, write("notes.csv", Header() + ";; mine\r\n" + kWindsock)));
+    EXPECT_TRUE(list.placementCount == 1 && !list.savedFlag);
+
     std::filesystem::remove_all(folder);
 }
