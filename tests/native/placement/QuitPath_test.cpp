@@ -16,36 +16,35 @@ struct Leaving : ::testing::Test {
     bool Quit() {
         return ConfirmQuit(output, form, [this] { ++settingsWrites; });
     }
-    void AddUnsaved() {
-        output.placementCount = 1;
-        output.savedFlag = false;
-    }
 };
 
-TEST_F(Leaving, QuitWithNothingAddedSavesSettingsAndClosesWithoutAsking) {
+TEST_F(Leaving, QuitSavesTheSettingsFirstAndAsksOnlyForUnsavedPlacements) {
     EXPECT_TRUE(Quit());
-    EXPECT_EQ(settingsWrites, 1);
+    EXPECT_TRUE(ConfirmCancel(output));
     EXPECT_TRUE(messages.messages.empty());
-}
 
-TEST_F(Leaving, QuitUnsavedAnsweredYesClosesWithoutWriting) {
-    AddUnsaved();
+    // Yes to "quit without saving" closes without writing.
+    output.placementCount = 1;
     output.outputPath = "/nonexistent-folder/never-written.scn";
     messages.answers = {answer::kYes};
     EXPECT_TRUE(Quit());
     ASSERT_EQ(messages.messages.size(), 1u);
     EXPECT_EQ(messages.messages[0].kind, message_kind::kQuitQuestion);
-    EXPECT_EQ(settingsWrites, 1);
-}
 
-TEST_F(Leaving, QuitWithoutFileNameStaysOpenWithFocusInTheFileBox) {
-    AddUnsaved();
+    // No, and no file named: the window stays open with the focus in the file box.
+    output.outputPath = "";
     messages.answers = {answer::kNo};
     EXPECT_FALSE(Quit());
-    ASSERT_EQ(messages.messages.size(), 2u);
-    EXPECT_EQ(messages.messages[1].kind, message_kind::kExclamation);
+    ASSERT_EQ(messages.messages.size(), 3u);
+    EXPECT_EQ(messages.messages[2].kind, message_kind::kExclamation);
     EXPECT_EQ(form.focused, IDC_OUTPUT_FILE);
-    EXPECT_EQ(settingsWrites, 1);  // already saved before the question
+    EXPECT_EQ(settingsWrites, 3);
+
+    // Escape asks the same question.
+    messages.answers = {answer::kNo, answer::kYes};
+    EXPECT_FALSE(ConfirmCancel(output));
+    EXPECT_TRUE(ConfirmCancel(output));
+    EXPECT_EQ(messages.messages.size(), 5u);
 }
 
 TEST_F(Leaving, QuitWhoseFileWriteFailsStaysOpen) {
@@ -58,16 +57,6 @@ TEST_F(Leaving, QuitWhoseFileWriteFailsStaysOpen) {
     EXPECT_TRUE(output.savedFlag);
     EXPECT_TRUE(ConfirmCancel(output));
     EXPECT_EQ(messages.messages.size(), 1u);
-}
-
-TEST_F(Leaving, EscapeClosesWhenNothingIsUnsavedAndOtherwiseAsks) {
-    EXPECT_TRUE(ConfirmCancel(output));
-    EXPECT_TRUE(messages.messages.empty());
-    AddUnsaved();
-    messages.answers = {answer::kNo, answer::kYes};
-    EXPECT_FALSE(ConfirmCancel(output));
-    EXPECT_TRUE(ConfirmCancel(output));
-    EXPECT_EQ(messages.messages.size(), 2u);
 }
 
 }  // namespace
