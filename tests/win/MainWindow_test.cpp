@@ -13,30 +13,13 @@
 
 namespace {
 
-std::string Text(HWND dialog, int id) {
-    char buffer[1100] = {};
-    ::GetDlgItemTextA(dialog, id, buffer, sizeof buffer);
-    return buffer;
-}
-
-bool Enabled(HWND dialog, int id) {
-    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
-}
+using gui_test::IsEnabled;
+using gui_test::Text;
 
 void ChooseKind(HWND dialog, ObjectType type) {
     HWND list = ::GetDlgItem(dialog, IDC_TYPE);
     ::SendMessageA(list, CB_SETCURSEL, WPARAM(type), 0);
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_TYPE, CBN_SELCHANGE), LPARAM(list));
-}
-
-// The centre of a control in its dialog's client coordinates, where a disabled control's mouse
-// messages go.
-POINT CentreOf(HWND dialog, int id) {
-    RECT rect;
-    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
-    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ::ScreenToClient(dialog, &centre);
-    return centre;
 }
 
 class CTestApp : public CWinApp {};
@@ -63,12 +46,12 @@ TEST(MainWindow, StartsWithoutASimulatorInItsInitialState) {
             EXPECT_EQ(Text(window, IDC_HEADING), "0.00");
             EXPECT_EQ(Text(window, IDC_LATITUDE), "");
             for (int id : {IDC_ALTITUDE, IDC_NAME, IDC_ADD, IDC_CLEAR, IDC_BUILD})
-                EXPECT_FALSE(Enabled(window, id)) << id;
+                EXPECT_FALSE(IsEnabled(window, id)) << id;
             HWND version = ::GetDlgItem(window, IDC_VERSION);
             EXPECT_FALSE(::IsWindowVisible(version));
             EXPECT_FALSE(::GetWindowLongPtrA(version, GWL_STYLE) & WS_TABSTOP);
             EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(window, IDC_NAME)), "No effects");
-            EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("main-start")));
+            EXPECT_TRUE(gui_test::SaveScreenshot(window, "main-start"));
 
             ChooseKind(window, ObjectType::LIBRARY);
             EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(window, IDC_NAME)), "No objects");
@@ -108,26 +91,22 @@ TEST(MainWindow, ToolTipsShowOverDisabledControls) {
     AfxGetApp()->SetRegistryKey("ScenewrightMainWindowTest");
     MessageRecorder messages;
     CMainDialog dialog;
-    std::string add, clear, build;
-    gui_test::RunSteps({
-        [&](HWND window) { gui_test::MovePointerTo(window, CentreOf(window, IDC_ADD)); },
-        [&](HWND window) {
-            add = gui_test::WaitForToolTip(::GetDlgItem(window, IDC_ADD));
-            gui_test::MovePointerTo(window, CentreOf(window, IDC_CLEAR));
-        },
-        [&](HWND window) {
-            clear = gui_test::WaitForToolTip(::GetDlgItem(window, IDC_CLEAR));
-            gui_test::MovePointerTo(window, CentreOf(window, IDC_BUILD));
-        },
-        [&](HWND window) {
-            build = gui_test::WaitForToolTip(::GetDlgItem(window, IDC_BUILD));
-            gui_test::MovePointerAway();
-        },
-    });
+    const int ids[] = {IDC_ADD, IDC_CLEAR, IDC_BUILD};
+    std::vector<std::string> tips;
+    std::vector<std::function<void(HWND)>> steps;
+    for (size_t i = 0; i <= std::size(ids); ++i)
+        steps.push_back([&, i](HWND window) {
+            if (i > 0)
+                tips.push_back(gui_test::WaitForToolTip(::GetDlgItem(window, ids[i - 1])));
+            if (i < std::size(ids))
+                gui_test::MovePointerTo(window, gui_test::CentreOf(window, ids[i]));
+            else
+                gui_test::MovePointerAway();
+        });
+    gui_test::RunSteps(steps);
     dialog.DoModal();
-    EXPECT_EQ(add, "Add the object to the output file");
-    EXPECT_EQ(clear, "Clear the output file");
-    EXPECT_EQ(build, "Build the bgl file");
+    EXPECT_EQ(tips, (std::vector<std::string>{"Add the object to the output file",
+                                              "Clear the output file", "Build the bgl file"}));
 }
 
 TEST(ObjectProperties, ShowsTheObjectWithTipsOnItsDisabledFields) {
@@ -141,16 +120,13 @@ TEST(ObjectProperties, ShowsTheObjectWithTipsOnItsDisabledFields) {
     std::string libraryTip;
     gui_test::RunSteps({
         [&](HWND window) {
-            char caption[300] = {};
-            ::GetWindowTextA(window, caption, sizeof caption);
-            EXPECT_STREQ(caption, "Properties for \"Hangar_A\"");
+            EXPECT_EQ(Text(window), "Properties for \"Hangar_A\"");
             EXPECT_EQ(Text(window, IDC_PROP_NAME), "Hangar_A");
             EXPECT_EQ(Text(window, IDC_PROP_LIBRARY), "lib.bgl");
             EXPECT_EQ(Text(window, IDC_PROP_GUID), object.guidText);
             EXPECT_EQ(Text(window, IDC_PROP_SIZE), "-25");
             EXPECT_EQ(Text(window, IDC_PROP_SCALE), "00010000");
-            EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("properties")));
-            gui_test::MovePointerTo(window, CentreOf(window, IDC_PROP_LIBRARY));
+            gui_test::MovePointerTo(window, gui_test::CentreOf(window, IDC_PROP_LIBRARY));
         },
         [&](HWND window) {
             libraryTip = gui_test::WaitForToolTip(::GetDlgItem(window, IDC_PROP_LIBRARY));

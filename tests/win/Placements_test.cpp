@@ -30,53 +30,26 @@ const std::string kBuilding =
     "BUILDING,," + kAt + "120.50,5.00,3.25,90.00,Very Dense,\"X=20;Z=30\"";
 const std::string kEffect = "EFFECT,my,fx," + kAt + "AGL,0.00,0.00,0.00,Dense,\"R=\"a;b\"\"";
 
-std::string Text(HWND window, int id, int row = -1, int column = 0) {
-    char buffer[1100] = {};
-    if (row < 0) {
-        ::GetDlgItemTextA(window, id, buffer, sizeof buffer);
-    } else {
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = sizeof buffer;
-        ::SendDlgItemMessageA(window, id, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
-    }
-    return buffer;
-}
+using gui_test::Click;
+using gui_test::IsEnabled;
+using gui_test::Text;
+using gui_test::WhenDialogOpens;
 
-bool Enabled(HWND dialog, int id) {
-    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+// The text of a row's column in the list.
+std::string Cell(HWND window, int row, int column) {
+    char buffer[1100] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    ::SendDlgItemMessageA(window, IDC_PLACEMENT_LIST, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
+    return buffer;
 }
 
 POINT RowPoint(HWND list, int row) {
     RECT rect{LVIR_BOUNDS, 0, 0, 0};
     ::SendMessageA(list, LVM_GETITEMRECT, WPARAM(row), LPARAM(&rect));
     return {rect.left + 20, (rect.top + rect.bottom) / 2};
-}
-
-void Click(HWND dialog, int id) {
-    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
-// Runs script(window) once a dialog other than the one beneath it is the active window: the
-// windows opened over the main window are dialogs of the same class.
-std::function<void(HWND)> pendingScript;
-HWND scriptBeneath = nullptr;
-UINT_PTR scriptTimer = 0;
-void CALLBACK RunScript(HWND, UINT, UINT_PTR, DWORD) {
-    HWND active = ::GetActiveWindow();
-    char className[16] = {};
-    ::GetClassNameA(active, className, sizeof className);
-    if (active == scriptBeneath || std::string(className) != "#32770" || !::IsWindowVisible(active))
-        return;
-    ::KillTimer(nullptr, scriptTimer);
-    std::function<void(HWND)> script = std::move(pendingScript);
-    script(active);
-}
-void WhenDialogOpensOver(HWND beneath, std::function<void(HWND)> script) {
-    pendingScript = std::move(script);
-    scriptBeneath = beneath;
-    scriptTimer = ::SetTimer(nullptr, 0, 20, &RunScript);
 }
 
 // Closes the window when a script stops early, so that a failed check ends the test instead of
@@ -108,16 +81,14 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
     MessageRecorder messages;
     TempFolder folder;
     const std::string path = folder.File("places.csv");
-    std::string header;
-    for (const char* line : kOutputHeader)
-        header += std::string(line) + "\r\n";
+    const std::string header = OutputList().FileBytes();
     ASSERT_TRUE(WriteWholeFile(path, header + kWindsock +
                                          "\r\n;;++\r\n;; C:\\lib.bgl/Tower\r\n;;\r\n" + kLibrary +
                                          "\r\n" + kBuilding + "\r\n" + kEffect + "\r\n"));
 
     CMainDialog dialog;
     dialog.OpenAfterStartUp(path);
-    gui_test::WhenDialogOpens([&](HWND main) {
+    WhenDialogOpens([&](HWND main) {
         // Opened once start-up was over, with no message but the missing simulator's warning.
         EXPECT_EQ(messages.messages.size(), 1u);
         EXPECT_EQ(Text(main, IDC_OUTPUT_FILE), path);
@@ -130,44 +101,50 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         EXPECT_STREQ(entry, "&Placements...\tCtrl+L");
         EXPECT_EQ(::GetMenuItemID(menu, ::GetMenuItemCount(menu) - 1), UINT(IDM_PLACEMENTS));
 
-        WhenDialogOpensOver(main, [&](HWND window) {
-            CloseUnlessDone guard{window};
-            PressControlL(dialog, false);
-            EXPECT_FALSE(::IsWindowEnabled(main));
-            HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
-            ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 4);
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 1, 1), "Library");
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 1, 2), "Tower");
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 6), "90.00");
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 7), "Very Dense");
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 3, 2), "my,fx");
-            EXPECT_FALSE(Enabled(window, IDOK) || Enabled(window, IDC_REMOVE_PLACEMENTS));
-            // The tooltip control hands back 79 characters at most; a windsock's line is shorter.
-            gui_test::MovePointerTo(list, RowPoint(list, 3));
-            gui_test::MovePointerTo(list, RowPoint(list, 0));
-            auto* placements = static_cast<CPlacementsDialog*>(CWnd::FromHandlePermanent(window));
-            EXPECT_EQ(placements->ToolTip().GetText(list), kWindsock);
-            EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("placements")));
+        WhenDialogOpens(
+            [&](HWND window) {
+                CloseUnlessDone guard{window};
+                PressControlL(dialog, false);
+                EXPECT_FALSE(::IsWindowEnabled(main));
+                HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
+                ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 4);
+                EXPECT_EQ(Cell(window, 1, 1), "Library");
+                EXPECT_EQ(Cell(window, 1, 2), "Tower");
+                EXPECT_EQ(Cell(window, 2, 6), "90.00");
+                EXPECT_EQ(Cell(window, 2, 7), "Very Dense");
+                EXPECT_EQ(Cell(window, 3, 2), "my,fx");
+                EXPECT_FALSE(IsEnabled(window, IDOK) || IsEnabled(window, IDC_REMOVE_PLACEMENTS));
+                // The tooltip control hands back 79 characters at most; a windsock's line is
+                // shorter.
+                gui_test::MovePointerTo(list, RowPoint(list, 3));
+                gui_test::MovePointerTo(list, RowPoint(list, 0));
+                gui_test::PumpMessages();  // the list takes the rows from the moves themselves
+                auto* placements =
+                    static_cast<CPlacementsDialog*>(CWnd::FromHandlePermanent(window));
+                EXPECT_EQ(placements->ToolTip().GetText(list), kWindsock);
+                EXPECT_TRUE(gui_test::SaveScreenshot(window, "placements"));
 
-            // Delete removes both selected rows, the library object with its comment lines.
-            LVITEMA selected{};
-            selected.state = selected.stateMask = LVIS_SELECTED;
-            ::SendMessageA(list, LVM_SETITEMSTATE, 0, LPARAM(&selected));
-            ::SendMessageA(list, LVM_SETITEMSTATE, 1, LPARAM(&selected));
-            EXPECT_TRUE(Enabled(window, IDC_REMOVE_PLACEMENTS) && !Enabled(window, IDOK));
-            ::SetFocus(list);
-            gui_test::PressKey(VK_DELETE);
-            gui_test::PumpMessages();
-            EXPECT_EQ(dialog.Output().FileBytes(), header + kBuilding + "\r\n" + kEffect + "\r\n");
-            EXPECT_FALSE(dialog.Output().savedFlag);
-            EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(main, IDC_CLEAR)),
-                      "Clear 2 items from the output file");
-            // The building took the first removed row's place and is selected: Enter uses it.
-            ASSERT_EQ(Text(window, IDC_PLACEMENT_LIST, 0, 1), "Building");
-            EXPECT_TRUE(Enabled(window, IDOK));
-            gui_test::PressKey(VK_RETURN);
-            guard.done = true;
-        });
+                // Delete removes both selected rows, the library object with its comment lines.
+                LVITEMA selected{};
+                selected.state = selected.stateMask = LVIS_SELECTED;
+                ::SendMessageA(list, LVM_SETITEMSTATE, 0, LPARAM(&selected));
+                ::SendMessageA(list, LVM_SETITEMSTATE, 1, LPARAM(&selected));
+                EXPECT_TRUE(IsEnabled(window, IDC_REMOVE_PLACEMENTS) && !IsEnabled(window, IDOK));
+                ::SetFocus(list);
+                gui_test::PressKey(VK_DELETE);
+                gui_test::PumpMessages();
+                EXPECT_EQ(dialog.Output().FileBytes(),
+                          header + kBuilding + "\r\n" + kEffect + "\r\n");
+                EXPECT_FALSE(dialog.Output().savedFlag);
+                EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(main, IDC_CLEAR)),
+                          "Clear 2 items from the output file");
+                // The building took the first removed row's place and is selected: Enter uses it.
+                ASSERT_EQ(Cell(window, 0, 1), "Building");
+                EXPECT_TRUE(IsEnabled(window, IDOK));
+                gui_test::PressKey(VK_RETURN);
+                guard.done = true;
+            },
+            main);
         EXPECT_TRUE(PressControlL(dialog));
 
         EXPECT_TRUE(::IsWindowEnabled(main));
@@ -194,24 +171,28 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
 
     // The written file opened with Open..., then a double click uses the effect.
     CMainDialog second;
-    gui_test::WhenDialogOpens([&](HWND main) {
-        WhenDialogOpensOver(main, [&](HWND window) {
-            CloseUnlessDone guard{window};
-            WhenDialogOpensOver(window, [&](HWND files) {
-                ::SetDlgItemTextA(files, 0x047c, path.c_str());
-                ::SetDlgItemTextA(files, 0x0480, path.c_str());
-                ::PostMessageA(files, WM_COMMAND, IDOK, 0);
-            });
-            messages.messages.clear();
-            Click(window, IDC_OPEN_PLACEMENTS);
-            HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
-            ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
-            EXPECT_EQ(Text(window, IDC_PLACEMENT_LIST, 2, 6), "180.00");
-            EXPECT_TRUE(messages.messages.empty());
-            const POINT row = RowPoint(list, 1);
-            ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(row.x, row.y));
-            guard.done = true;
-        });
+    WhenDialogOpens([&](HWND main) {
+        WhenDialogOpens(
+            [&](HWND window) {
+                CloseUnlessDone guard{window};
+                WhenDialogOpens(
+                    [&](HWND files) {
+                        ::SetDlgItemTextA(files, 0x047c, path.c_str());
+                        ::SetDlgItemTextA(files, 0x0480, path.c_str());
+                        ::PostMessageA(files, WM_COMMAND, IDOK, 0);
+                    },
+                    window);
+                messages.messages.clear();
+                Click(window, IDC_OPEN_PLACEMENTS);
+                HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
+                ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 3);
+                EXPECT_EQ(Cell(window, 2, 6), "180.00");
+                EXPECT_TRUE(messages.messages.empty());
+                const POINT row = RowPoint(list, 1);
+                ::PostMessageA(list, WM_LBUTTONDBLCLK, MK_LBUTTON, MAKELPARAM(row.x, row.y));
+                guard.done = true;
+            },
+            main);
         ::SendMessageA(main, WM_SYSCOMMAND, IDM_PLACEMENTS, 0);
         EXPECT_EQ(Text(main, IDC_OUTPUT_FILE), path);
         EXPECT_TRUE(second.Output().placementCount == 3 && second.Output().savedFlag);

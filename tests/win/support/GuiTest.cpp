@@ -2,10 +2,7 @@
 
 #include <commctrl.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <memory>
-#include <vector>
 
 #include "framework/WindowPicture.h"
 
@@ -25,25 +22,27 @@ void PumpMessages(DWORD milliseconds) {
 }
 
 namespace {
+
 std::function<void(HWND)> pendingScript;
+HWND scriptBeneath = nullptr;
 UINT_PTR scriptTimer = 0;
 
-BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+// A window beneath a modal one is disabled; the one looked for is shown and takes input.
+BOOL CALLBACK FindOpenDialog(HWND window, LPARAM found) {
     char className[16] = {};
     ::GetClassNameA(window, className, sizeof(className));
-    if (::IsWindowVisible(window) && std::string(className) == "#32770") {
-        *reinterpret_cast<HWND*>(found) =
-            window;  // the last one listed is the newest? take topmost
-        return FALSE;
-    }
-    return TRUE;
+    if (window == scriptBeneath || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
+        std::string(className) != "#32770")
+        return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
 }
 
 void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
     HWND dialog = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog,
-                        reinterpret_cast<LPARAM>(&dialog));
-    if (!dialog)
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOpenDialog, LPARAM(&dialog));
+    // One opened over another is scripted once it is active, as its tooltips need.
+    if (!dialog || (scriptBeneath && dialog != ::GetActiveWindow()))
         return;
     ::KillTimer(nullptr, scriptTimer);
     scriptTimer = 0;
@@ -51,10 +50,22 @@ void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
     pendingScript = nullptr;
     script(dialog);
 }
+
+BOOL CALLBACK FindShownToolTip(HWND window, LPARAM found) {
+    char className[32] = {};
+    ::GetClassNameA(window, className, sizeof(className));
+    if (::IsWindowVisible(window) && std::string(className) == TOOLTIPS_CLASSA) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 }  // namespace
 
-void WhenDialogOpens(std::function<void(HWND dialog)> script) {
+void WhenDialogOpens(std::function<void(HWND dialog)> script, HWND beneath) {
     pendingScript = std::move(script);
+    scriptBeneath = beneath;
     scriptTimer = ::SetTimer(nullptr, 0, 20, &ScriptTimer);
 }
 
@@ -81,10 +92,8 @@ void PressKey(UINT virtualKey) {
 }
 
 void TypeText(const std::string& text) {
-    for (unsigned char c : text) {
-        HWND focus = ::GetFocus();
-        ::PostMessageA(focus, WM_CHAR, c, 1);
-    }
+    for (unsigned char c : text)
+        ::PostMessageA(::GetFocus(), WM_CHAR, c, 1);
 }
 
 void MovePointerTo(HWND window, POINT clientPoint) {
@@ -99,17 +108,13 @@ void MovePointerAway() {
     PumpMessages();
 }
 
-namespace {
-BOOL CALLBACK FindShownToolTip(HWND window, LPARAM found) {
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof(className));
-    if (::IsWindowVisible(window) && std::string(className) == TOOLTIPS_CLASSA) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
+POINT CentreOf(HWND dialog, int id) {
+    RECT rect;
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ::ScreenToClient(dialog, &centre);
+    return centre;
 }
-}  // namespace
 
 std::string WaitForToolTip(HWND control) {
     const DWORD start = ::GetTickCount();
@@ -136,6 +141,24 @@ void FocusControl(HWND dialog, int id) {
     PumpMessages();
 }
 
+std::string Text(HWND window) {
+    std::string text(size_t(::GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(size_t(::GetWindowTextA(window, text.data(), int(text.size()))));
+    return text;
+}
+
+std::string Text(HWND dialog, int id) {
+    return Text(::GetDlgItem(dialog, id));
+}
+
+bool IsEnabled(HWND dialog, int id) {
+    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+
+void Click(HWND dialog, int id) {
+    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
 COLORREF PixelAt(HWND window, int x, int y) {
     ::UpdateWindow(window);
     HDC dc = ::GetDC(window);
@@ -144,17 +167,13 @@ COLORREF PixelAt(HWND window, int x, int y) {
     return colour;
 }
 
-bool SaveWindowPng(HWND window, const std::string& path) {
+bool SaveScreenshot(HWND window, const std::string& name) {
     ::RedrawWindow(window, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages(50);
-    return SaveWindowPicture(window, path);
-}
-
-std::string ScreenshotPath(const std::string& name) {
-    std::string folder = std::string(SCENEWRIGHT_BINARY_DIR) + "/screenshots";
+    const std::string folder = std::string(SCENEWRIGHT_BINARY_DIR) + "/screenshots";
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    return folder + "/" + name + ".png";
+    return SaveWindowPicture(window, folder + "/" + name + ".png");
 }
 
 }  // namespace gui_test

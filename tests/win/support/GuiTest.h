@@ -1,5 +1,6 @@
-// Helpers for tests that drive real windows: pumping messages, running a script inside a modal
-// loop, posting keys and mouse moves through the queue, and reading back what was drawn.
+// Helpers for tests that drive real windows of this process: pumping messages, running a script
+// inside a modal loop, posting keys and mouse moves through the queue, and reading back what was
+// shown.
 #pragma once
 #include <windows.h>
 
@@ -12,9 +13,10 @@ namespace gui_test {
 // Dispatches queued messages for about the given time (0: only what is queued now).
 void PumpMessages(DWORD milliseconds = 0);
 
-// Runs script(dialog) as soon as a dialog window of this thread is shown, inside the loop of
-// whatever DoModal is running then. The script usually ends by closing the dialog.
-void WhenDialogOpens(std::function<void(HWND dialog)> script);
+// Runs script(dialog) as soon as a dialog window of this thread other than `beneath` is shown and
+// enabled, inside the loop of whatever modal loop runs then. The script usually ends by closing
+// the dialog.
+void WhenDialogOpens(std::function<void(HWND dialog)> script, HWND beneath = nullptr);
 
 // Runs steps inside the loop of the dialog that opens next (call its DoModal afterwards): each
 // step runs from a timer once the loop has dispatched what the step before posted. After the
@@ -31,6 +33,9 @@ void TypeText(const std::string& text);
 // WM_MOUSEMOVE, not pumped, as keys are), or away from every window of the test.
 void MovePointerTo(HWND window, POINT clientPoint);
 void MovePointerAway();
+// The centre of a control in its dialog's client coordinates, where a disabled control's mouse
+// messages go.
+POINT CentreOf(HWND dialog, int id);
 
 // Pumps messages until a tooltip of this thread shows the tip of the control, and gives the
 // text it shows; "" when none does within a few seconds. Run it after the pointer was moved
@@ -39,14 +44,17 @@ std::string WaitForToolTip(HWND control);
 
 // Focus changes the way a user makes them (WM_NEXTDLGCTL inside a dialog).
 void FocusControl(HWND dialog, int id);
+// A window's or a control's text, whether a control is enabled, and a click on a button.
+std::string Text(HWND window);
+std::string Text(HWND dialog, int id);
+bool IsEnabled(HWND dialog, int id);
+void Click(HWND dialog, int id);
 
 // The colour at a point of a window's client area as it is on the screen now.
 COLORREF PixelAt(HWND window, int x, int y);
 
-// Saves what a window shows (caption and frame included) as a PNG file; false on failure.
-bool SaveWindowPng(HWND window, const std::string& path);
-
-// Where tests put their screenshots: <binary dir>/screenshots/<name>.png (folder made).
-std::string ScreenshotPath(const std::string& name);
+// Saves what a window shows (caption and frame included) as <binary dir>/screenshots/<name>.png;
+// false on failure.
+bool SaveScreenshot(HWND window, const std::string& name);
 
 }  // namespace gui_test
