@@ -19,35 +19,31 @@ RECT ControlRect(HWND dialog, int id) {
     return r;
 }
 
-std::string CompilerOutput() {
-    std::string output;
-    for (int i = 1; i <= 200; ++i)
-        output += "objects.csv(" + std::to_string(i) + "): placement read\r\n";
-    return output + "\tdone, 0 errors\r\n";
+// Grows the window by dx, dy; the frame it had.
+RECT Grow(HWND window, int dx, int dy) {
+    RECT frame;
+    ::GetWindowRect(window, &frame);
+    ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + dx,
+                   frame.bottom - frame.top + dy, SWP_NOMOVE | SWP_NOZORDER);
+    gui_test::PumpMessages();
+    return frame;
 }
 
 }  // namespace
 
 TEST(BuildResults, ShowsTheOutputUnchangedAndFollowsTheWindowEdges) {
-    const std::string output = CompilerOutput();
+    std::string output;
+    for (int i = 1; i <= 200; ++i)
+        output += "objects.csv(" + std::to_string(i) + "): placement read\r\n";
+    output += "\tdone, 0 errors\r\n";
     CBuildResultsDialog dialog(nullptr, output);
-    bool ran = false;
     gui_test::WhenDialogOpens([&](HWND window) {
-        ran = true;
-        std::string shown(output.size() + 16, '\0');
-        shown.resize(
-            size_t(::GetDlgItemTextA(window, IDC_BUILD_OUTPUT, shown.data(), int(shown.size()))));
-        EXPECT_EQ(shown, output);
+        EXPECT_EQ(gui_test::Text(window, IDC_BUILD_OUTPUT), output);
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDOK));
-        EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(window, IDC_BUILD_OUTPUT)));
+        EXPECT_FALSE(gui_test::IsEnabled(window, IDC_BUILD_OUTPUT));
 
-        RECT frame;
-        ::GetWindowRect(window, &frame);
-        const RECT text = ControlRect(window, IDC_BUILD_OUTPUT);
-        const RECT ok = ControlRect(window, IDOK);
-        ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 120,
-                       frame.bottom - frame.top + 80, SWP_NOMOVE | SWP_NOZORDER);
-        gui_test::PumpMessages();
+        const RECT text = ControlRect(window, IDC_BUILD_OUTPUT), ok = ControlRect(window, IDOK);
+        const RECT frame = Grow(window, 120, 80);
         const RECT grownText = ControlRect(window, IDC_BUILD_OUTPUT);
         const RECT movedOk = ControlRect(window, IDOK);
         EXPECT_EQ(grownText.left, text.left);
@@ -57,7 +53,7 @@ TEST(BuildResults, ShowsTheOutputUnchangedAndFollowsTheWindowEdges) {
         EXPECT_EQ(movedOk.left, ok.left + 120);
         EXPECT_EQ(movedOk.top, ok.top + 80);
         EXPECT_EQ(movedOk.right - movedOk.left, ok.right - ok.left);
-        gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("BuildResults"));
+        EXPECT_TRUE(gui_test::SaveScreenshot(window, "BuildResults"));
 
         // Minimising changes nothing; the way back restores the same layout.
         ::ShowWindow(window, SW_MINIMIZE);
@@ -69,11 +65,9 @@ TEST(BuildResults, ShowsTheOutputUnchangedAndFollowsTheWindowEdges) {
         ::SendMessageA(window, WM_GETMINMAXINFO, 0, LPARAM(&limits));
         EXPECT_EQ(limits.ptMinTrackSize.x, frame.right - frame.left);
         EXPECT_EQ(limits.ptMinTrackSize.y, frame.bottom - frame.top);
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                       LPARAM(::GetDlgItem(window, IDOK)));
+        gui_test::Click(window, IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_TRUE(ran);
 }
 
 TEST(BuildResults, AnchorsWithoutFlagsOrControlsAreLeftAlone) {
@@ -86,19 +80,14 @@ TEST(BuildResults, AnchorsWithoutFlagsOrControlsAreLeftAlone) {
         }
     } dialog;
     gui_test::WhenDialogOpens([](HWND window) {
-        const RECT text = ControlRect(window, IDC_BUILD_OUTPUT);
-        const RECT ok = ControlRect(window, IDOK);
-        RECT frame;
-        ::GetWindowRect(window, &frame);
-        ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 50,
-                       frame.bottom - frame.top + 30, SWP_NOMOVE | SWP_NOZORDER);
-        gui_test::PumpMessages();
+        const RECT text = ControlRect(window, IDC_BUILD_OUTPUT), ok = ControlRect(window, IDOK);
+        Grow(window, 50, 30);
         EXPECT_EQ(ControlRect(window, IDC_BUILD_OUTPUT).right, text.right);
         const RECT after = ControlRect(window, IDOK);
         EXPECT_EQ(after.left, ok.left);  // the stretch wins over the move
         EXPECT_EQ(after.right, ok.right + 50);
         EXPECT_EQ(after.top, ok.top + 30);
-        ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+        gui_test::Click(window, IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
 }

@@ -49,16 +49,11 @@ DialogTemplateBuilder HoverTemplate() {
     return builder;
 }
 
-RECT ClientOf(HWND window) {
-    RECT rect{};
-    ::GetClientRect(window, &rect);
-    return rect;
-}
-
 // Whether any pixel of the control's client area is exactly this colour.
 bool Shows(HWND window, COLORREF colour) {
     ::UpdateWindow(window);
-    RECT rect = ClientOf(window);
+    RECT rect{};
+    ::GetClientRect(window, &rect);
     HDC dc = ::GetDC(window);
     bool found = false;
     for (int y = rect.top; y < rect.bottom && !found; ++y)
@@ -68,14 +63,9 @@ bool Shows(HWND window, COLORREF colour) {
     return found;
 }
 
-COLORREF Solid(COLORREF c) {
-    return c & 0xFFFFFF;
-}
-
-// A pixel at a point of a control's client coordinates, read on its dialog, so that points just
-// outside the control can be read too.
-COLORREF AroundControl(HWND control, int x, int y) {
-    POINT point{x, y};
+// The pixel just left of a control's client area, where its frame is drawn, read on its dialog.
+COLORREF LeftOf(HWND control) {
+    POINT point{-1, 4};
     ::MapWindowPoints(control, ::GetParent(control), &point, 1);
     return gui_test::PixelAt(::GetParent(control), point.x, point.y);
 }
@@ -85,45 +75,35 @@ TEST(HoverEdit, RaisedUnderThePointerAndFlatWhenItLeavesUnlessFocused) {
     HoverDialog dialog(builder);
     gui_test::WhenDialogOpens([&](HWND window) {
         HWND field = dialog.field.m_hWnd;
-        const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
-        const COLORREF shadow = ::GetSysColor(COLOR_BTNSHADOW);
-        const COLORREF highlight = ::GetSysColor(COLOR_BTNHIGHLIGHT);
-        const RECT r = ClientOf(field);
+        const COLORREF face = ::GetSysColor(COLOR_BTNFACE), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+        auto pointer = [&](bool over) {
+            gui_test::MovePointerTo(field, over ? POINT{5, 5} : POINT{300, 100});
+            gui_test::PumpMessages();
+        };
         gui_test::FocusControl(window, IDOK);
         gui_test::PumpMessages(50);
-        EXPECT_EQ(AroundControl(field, -1, 4), face);  // flat: no frame
-        EXPECT_EQ(AroundControl(field, r.right, 4), face);
-
-        gui_test::MovePointerTo(field, {5, 5});
-        gui_test::PumpMessages();
+        EXPECT_EQ(LeftOf(field), face);  // flat: no frame
+        pointer(true);
         EXPECT_TRUE(dialog.field.IsHovered());
         EXPECT_EQ(::GetCapture(), field);
-        EXPECT_EQ(AroundControl(field, -1, 4), shadow);  // sunken: dark top-left
-        EXPECT_EQ(AroundControl(field, r.right, 4), highlight);
-
-        gui_test::MovePointerTo(field, {r.right + 30, r.bottom + 30});
-        gui_test::PumpMessages();
+        EXPECT_EQ(LeftOf(field), shadow);  // sunken: dark top-left
+        pointer(false);
         EXPECT_FALSE(dialog.field.IsHovered());
         EXPECT_EQ(::GetCapture(), nullptr);
-        EXPECT_EQ(AroundControl(field, -1, 4), face);
+        EXPECT_EQ(LeftOf(field), face);
 
         // With the focus the frame stays after the pointer left.
         gui_test::FocusControl(window, kField);
         gui_test::PumpMessages(50);
-        gui_test::MovePointerTo(field, {5, 5});
-        gui_test::PumpMessages();
-        gui_test::MovePointerTo(field, {r.right + 30, r.bottom + 30});
-        gui_test::PumpMessages();
-        EXPECT_EQ(AroundControl(field, -1, 4), shadow);
+        pointer(true);
+        pointer(false);
+        EXPECT_EQ(LeftOf(field), shadow);
 
         // A disabled field shows the highlight ring and never the hover frame.
-        HWND disabled = dialog.disabledField.m_hWnd;
-        ::InvalidateRect(disabled, nullptr, TRUE);
+        ::InvalidateRect(dialog.disabledField.m_hWnd, nullptr, TRUE);
         gui_test::PumpMessages(50);
-        EXPECT_EQ(AroundControl(disabled, -1, 4), highlight);
-
+        EXPECT_EQ(LeftOf(dialog.disabledField.m_hWnd), ::GetSysColor(COLOR_BTNHIGHLIGHT));
         gui_test::MovePointerAway();
-        EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("hover-controls")));
         dialog.EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -132,34 +112,23 @@ TEST(HoverEdit, RaisedUnderThePointerAndFlatWhenItLeavesUnlessFocused) {
 TEST(TransparentPicture, WhiteShowsTheDialogAndOtherColoursAreDrawn) {
     auto builder = HoverTemplate();
     HoverDialog dialog(builder);
-    // A 4 x 4 picture: white on the left half, near white on the right.
-    const COLORREF nearWhite = RGB(254, 255, 255);
-    HBITMAP bitmap = nullptr;
+    // A 4 x 4 picture: white on the left half, near white (254, 255, 255) on the right.
+    const DWORD pixels[16] = {0xFFFFFF, 0xFFFFFF, 0xFEFFFF, 0xFEFFFF, 0xFFFFFF, 0xFFFFFF,
+                              0xFEFFFF, 0xFEFFFF, 0xFFFFFF, 0xFFFFFF, 0xFEFFFF, 0xFEFFFF,
+                              0xFFFFFF, 0xFFFFFF, 0xFEFFFF, 0xFEFFFF};
+    HBITMAP bitmap = ::CreateBitmap(4, 4, 1, 32, pixels);
     gui_test::WhenDialogOpens([&](HWND window) {
-        HDC screen = ::GetDC(nullptr);
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 4, 4, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        bitmap = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HDC dc = ::CreateCompatibleDC(screen);
-        HGDIOBJ old = ::SelectObject(dc, bitmap);
-        for (int y = 0; y < 4; ++y)
-            for (int x = 0; x < 4; ++x)
-                ::SetPixel(dc, x, y, x < 2 ? RGB(255, 255, 255) : nearWhite);
-        ::SelectObject(dc, old);
-        ::DeleteDC(dc);
-        ::ReleaseDC(nullptr, screen);
         HWND picture = dialog.picture.m_hWnd;
-        ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap));
-        // The static sizes itself to a bitmap; give it back an area larger than the picture.
+        ::SendMessageA(picture, STM_SETIMAGE, IMAGE_BITMAP, LPARAM(bitmap));
+        // The static sizes itself to a bitmap; give it back an area larger than the picture,
+        // and the dialog repaints what lies behind it.
         ::SetWindowPos(picture, nullptr, 0, 0, 40, 30, SWP_NOMOVE | SWP_NOZORDER);
-        // The static paints a new image at once; the dialog repaints what lies behind it.
         ::RedrawWindow(window, nullptr, nullptr,
                        RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         gui_test::PumpMessages(50);
         const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
         EXPECT_EQ(gui_test::PixelAt(picture, 0, 0), face);
-        EXPECT_EQ(Solid(gui_test::PixelAt(picture, 3, 1)), nearWhite);
+        EXPECT_EQ(gui_test::PixelAt(picture, 3, 1) & 0xFFFFFF, RGB(254, 255, 255));
         EXPECT_EQ(gui_test::PixelAt(picture, 20, 20), face);  // not covered by the bitmap
         dialog.EndDialog(IDOK);
     });
@@ -172,58 +141,46 @@ TEST(XSysLink, FitsToTextOpensTurnsVisitedAndReportsFailure) {
     HoverDialog dialog(builder);
     std::string failure;
     gui_test::WhenDialogOpens([&](HWND window) {
-        HWND link = dialog.link.m_hWnd;
-        EXPECT_STREQ(dialog.link.GetRuntimeClassName(), "XSysLink");
-        EXPECT_EQ(dialog.link.GetLinkTarget(), "Open the page");  // its text, when unset
+        XSysLink& link = dialog.link;
+        EXPECT_EQ(link.GetLinkTarget(), "Open the page");  // its text, when unset
 
         // Left-aligned without a border: keeps its left edge, width of its underlined text.
-        RECT rect{};
-        ::GetWindowRect(link, &rect);
+        RECT rect{}, planned{10, 50, 160, 58};
+        ::GetWindowRect(link.m_hWnd, &rect);
         ::MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-        RECT planned{10, 50, 160, 58};
         ::MapDialogRect(window, &planned);
         EXPECT_EQ(rect.left, planned.left);
         EXPECT_LT(rect.right - rect.left, planned.right - planned.left);
         LOGFONTA font{};
-        ::GetObjectA(reinterpret_cast<HFONT>(::SendMessageA(link, WM_GETFONT, 0, 0)), sizeof font,
-                     &font);
+        ::GetObjectA(HFONT(::SendMessageA(link.m_hWnd, WM_GETFONT, 0, 0)), sizeof font, &font);
         EXPECT_TRUE(font.lfUnderline);
 
-        dialog.link.SetLinkTarget(kOpensFine);
-        EXPECT_EQ(dialog.link.ToolTip().GetToolCount(), 1);
-        EXPECT_TRUE(Shows(link, XSysLink::kLinkColour));
-        EXPECT_FALSE(Shows(link, XSysLink::kVisitedColour));
-
+        link.SetLinkTarget(kOpensFine);
+        EXPECT_EQ(link.ToolTip().GetToolCount(), 1);
+        EXPECT_TRUE(Shows(link.m_hWnd, XSysLink::kLinkColour));
         // Keys other than space do nothing; a click opens and hands the focus back.
         gui_test::FocusControl(window, IDOK);
-        gui_test::PumpMessages(20);
-        ::SendMessageA(link, WM_KEYDOWN, 'A', 1);
-        EXPECT_FALSE(dialog.link.IsVisited());
-        ::SendMessageA(link, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
-        EXPECT_TRUE(dialog.link.IsVisited());
+        ::SendMessageA(link.m_hWnd, WM_KEYDOWN, 'A', 1);
+        EXPECT_FALSE(link.IsVisited());
+        ::SendMessageA(link.m_hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+        EXPECT_TRUE(link.IsVisited());
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDOK));
         gui_test::PumpMessages(50);
-        EXPECT_TRUE(Shows(link, XSysLink::kVisitedColour));
-        EXPECT_FALSE(Shows(link, XSysLink::kLinkColour));
-
-        dialog.link.SetLinkTarget(kOpensFine);  // a new target is unvisited again
+        EXPECT_TRUE(Shows(link.m_hWnd, XSysLink::kVisitedColour));
+        EXPECT_FALSE(Shows(link.m_hWnd, XSysLink::kLinkColour));
+        link.SetLinkTarget(kOpensFine);  // a new target is unvisited again
         gui_test::PumpMessages(50);
-        EXPECT_FALSE(dialog.link.IsVisited());
-        EXPECT_TRUE(Shows(link, XSysLink::kLinkColour));
+        EXPECT_FALSE(link.IsVisited());
+        EXPECT_TRUE(Shows(link.m_hWnd, XSysLink::kLinkColour));
 
         // A target the shell cannot open: the box, and the link stays unvisited.
-        dialog.link.SetLinkTarget("C:\\no such folder\\no such file.xyz");
+        link.SetLinkTarget("C:\\no such folder\\no such file.xyz");
         gui_test::WhenDialogOpens([&](HWND box) {
-            char text[300] = {};
-            ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-            failure = text;
-            char caption[100] = {};
-            ::GetWindowTextA(box, caption, sizeof caption);
-            failure += std::string("|") + caption;
+            failure = gui_test::Text(box, 0xFFFF) + "|" + gui_test::Text(box);
             ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         });
-        ::SendMessageA(link, WM_KEYDOWN, VK_SPACE, 1);
-        EXPECT_FALSE(dialog.link.IsVisited());
+        ::SendMessageA(link.m_hWnd, WM_KEYDOWN, VK_SPACE, 1);
+        EXPECT_FALSE(link.IsVisited());
         dialog.EndDialog(IDOK);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -236,20 +193,17 @@ TEST(XSysLink, FitsToTextOpensTurnsVisitedAndReportsFailure) {
 TEST(AboutDialog, ShowsPictureAndLinksToTheHomePage) {
     CAboutDialog about;
     gui_test::WhenDialogOpens([&](HWND window) {
-        char caption[100] = {};
-        ::GetWindowTextA(window, caption, sizeof caption);
-        EXPECT_STREQ(caption, "About Scenewright");
+        EXPECT_EQ(gui_test::Text(window), "About Scenewright");
         EXPECT_EQ(about.m_pictureLink.GetLinkTarget(), CAboutDialog::kHomePage);
         EXPECT_EQ(about.m_versionLink.GetLinkTarget(), CAboutDialog::kHomePage);
         EXPECT_EQ(about.m_versionLink.ToolTip().GetToolCount(), 1);
-
         // Fitting to text spares the picture: it still shows the whole bitmap.
         RECT picture{};
         ::GetClientRect(about.m_pictureLink.m_hWnd, &picture);
         EXPECT_GE(picture.right, 254);
         EXPECT_GE(picture.bottom, 137);
         EXPECT_TRUE(Shows(about.m_versionLink.m_hWnd, XSysLink::kLinkColour));
-        EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("about-window")));
+        EXPECT_TRUE(gui_test::SaveScreenshot(window, "about-window"));
         gui_test::PressKey(VK_ESCAPE);  // through the dialog's own loop
     });
     EXPECT_EQ(about.DoModal(), IDCANCEL);

@@ -16,9 +16,7 @@ constexpr WORD kLabel = 104;
 class CountingEdit : public CWnd {
   public:
     int changes = 0;
-    bool takeChanges = true;
     void OnReflectedChange() { ++changes; }
-    HBRUSH CtlColor(HDC, UINT) { return nullptr; }
     DECLARE_MESSAGE_MAP()
 };
 
@@ -111,24 +109,9 @@ TEST(Framework, MapsCommandsReflectsNotificationsAndExchangesData) {
     EXPECT_EQ(CWnd::FromHandlePermanent(edit), nullptr);  // detached when the window went
 }
 
-class ProfileTest : public ::testing::Test {
-  protected:
-    void SetUp() override { app.SetRegistryKey("ScenewrightFrameworkTest"); }
-    void TearDown() override {
-        ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ScenewrightFrameworkTest");
-    }
-    void SetRaw(const char* name, DWORD type, const void* data, DWORD size) {
-        HKEY key;
-        ASSERT_EQ(::RegCreateKeyExA(HKEY_CURRENT_USER, app.ProfileKeyPath().c_str(), 0, nullptr, 0,
-                                    KEY_SET_VALUE, nullptr, &key, nullptr),
-                  ERROR_SUCCESS);
-        ::RegSetValueExA(key, name, 0, type, static_cast<const BYTE*>(data), size);
-        ::RegCloseKey(key);
-    }
+TEST(Framework, ProfileIntegersRoundTripAndForeignValuesReadAsMissing) {
     CWinApp app;
-};
-
-TEST_F(ProfileTest, IntegersRoundTripAndForeignValuesReadAsMissing) {
+    app.SetRegistryKey("ScenewrightFrameworkTest");
     EXPECT_EQ(app.ProfileKeyPath(), "Software\\ScenewrightFrameworkTest\\Framework_test");
     EXPECT_EQ(app.GetProfileInt("", "Value", 5), 5u);
     ASSERT_TRUE(app.WriteProfileInt("", "Value", 3));
@@ -136,14 +119,18 @@ TEST_F(ProfileTest, IntegersRoundTripAndForeignValuesReadAsMissing) {
     ASSERT_TRUE(app.WriteProfileInt("", "Value", -1));
     EXPECT_EQ(int(app.GetProfileInt("", "Value", 5)), -1);
 
-    SetRaw("Text", REG_SZ, "1", 2);
-    EXPECT_EQ(app.GetProfileInt("", "Text", 7), 7u);
-    unsigned long long wide = 1;
-    SetRaw("Wide", REG_BINARY, &wide, sizeof(wide));
-    EXPECT_EQ(app.GetProfileInt("", "Wide", 7), 7u);
-    DWORD one = 1;
-    SetRaw("Binary", REG_BINARY, &one, sizeof(one));
-    EXPECT_EQ(app.GetProfileInt("", "Binary", 7), 7u);
+    const unsigned long long wide = 1;
+    const struct {
+        DWORD type;
+        const void* data;
+        DWORD size;
+    } foreign[] = {{REG_SZ, "1", 2}, {REG_BINARY, &wide, sizeof wide}, {REG_BINARY, &wide, 4}};
+    for (const auto& value : foreign) {
+        ::RegSetKeyValueA(HKEY_CURRENT_USER, app.ProfileKeyPath().c_str(), "Foreign", value.type,
+                          value.data, value.size);
+        EXPECT_EQ(app.GetProfileInt("", "Foreign", 7), 7u) << value.type << " " << value.size;
+    }
+    ::RegDeleteTreeA(HKEY_CURRENT_USER, "Software\\ScenewrightFrameworkTest");
 }
 
 }  // namespace

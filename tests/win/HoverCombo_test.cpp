@@ -57,16 +57,15 @@ DialogTemplateBuilder MakeTemplate() {
     return builder;
 }
 
+// The box's text, its selection in the edit and its selected row.
 struct EditState {
     std::string text;
-    DWORD start = 0;
-    DWORD end = 0;
+    DWORD start = 0, end = 0;
     LRESULT selected = CB_ERR;
 };
 
 EditState ReadState(CHoverComboBox& box) {
-    EditState state;
-    state.text = box.GetWindowText();
+    EditState state{box.GetWindowText()};
     box.SendMessage(CB_GETEDITSEL, WPARAM(&state.start), LPARAM(&state.end));
     state.selected = box.SendMessage(CB_GETCURSEL);
     return state;
@@ -127,70 +126,53 @@ TEST(HoverComboBox, TypeAheadCompletesFromTheList) {
 TEST(HoverComboBox, FrameRisesUnderThePointerAndFlattensAway) {
     auto builder = MakeTemplate();
     ComboDialog dialog(builder);
-    COLORREF flat = 0, raised = 0, focusedAway = 0, disabled = 0;
-    COLORREF face = ::GetSysColor(COLOR_BTNFACE), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    std::vector<COLORREF> corner;  // flat, raised, flat again, focused with the pointer away
+    auto look = [&](HWND) { corner.push_back(gui_test::PixelAt(dialog.types, 0, 0)); };
+    COLORREF disabled = 0;
     gui_test::RunSteps({[&](HWND window) {
                             gui_test::FocusControl(window, kOther);
                             gui_test::MovePointerAway();
-                            ::UpdateWindow(window);
                         },
-                        [&](HWND) {
-                            flat = gui_test::PixelAt(dialog.types, 0, 0);
+                        [&](HWND window) {
+                            look(window);
                             gui_test::MovePointerTo(dialog.types, POINT{5, 5});
                         },
-                        [&](HWND) {
-                            raised = gui_test::PixelAt(dialog.types, 0, 0);
+                        [&](HWND window) {
+                            look(window);
                             gui_test::MovePointerAway();
                         },
                         [&](HWND window) {
-                            flat = gui_test::PixelAt(dialog.types, 0, 0) == face ? flat : 1;
+                            look(window);
                             gui_test::FocusControl(window, kTypes);
                         },
-                        [&](HWND) {
-                            focusedAway = gui_test::PixelAt(dialog.types, 0, 0);
-                            gui_test::SaveWindowPng(dialog.m_hWnd,
-                                                    gui_test::ScreenshotPath("HoverCombo"));
-                        },
                         [&](HWND window) {
+                            look(window);
                             gui_test::FocusControl(window, kOther);
                             dialog.types.EnableWindow(false);
-                            ::UpdateWindow(dialog.types);
                         },
                         [&](HWND) { disabled = gui_test::PixelAt(dialog.types, 1, 1); }});
     dialog.DoModal();
-    EXPECT_EQ(flat, face);
-    EXPECT_EQ(raised, shadow);
-    EXPECT_EQ(focusedAway, shadow);  // the focused box stays raised with the pointer away
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(corner, (std::vector<COLORREF>{face, shadow, face, shadow}));
     EXPECT_EQ(disabled, ::GetSysColor(COLOR_BTNHIGHLIGHT));  // the inner ring
-}
-
-// Finds the system's file dialog, fills in its name field and presses OK (or cancels).
-void AnswerFileDialog(const std::string& name) {
-    gui_test::WhenDialogOpens([name](HWND window) {
-        if (name.empty()) {
-            ::PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
-            return;
-        }
-        // The name field: a combo box's edit in the explorer-style dialog, an edit otherwise.
-        ::SetDlgItemTextA(window, 0x047c, name.c_str());
-        ::SetDlgItemTextA(window, 0x0480, name.c_str());
-        ::PostMessageA(window, WM_COMMAND, IDOK, 0);
-    });
 }
 
 // (The open dialog is driven through the program itself in Scenewright_test.)
 TEST(XFileDialog, SaveReturnsTheChosenPathWithItsExtensionOrCancels) {
     TempFolder folder;
-    std::string base = folder.Path() + "\\placements";
-
-    AnswerFileDialog(base);
-    XFileDialog save(false, "csv", "", 0x802, "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||");
-    ASSERT_EQ(save.DoModal(), IDOK);
-    EXPECT_TRUE(EqualsNoCase(save.GetPathName(), base + ".csv")) << save.GetPathName();
-
-    AnswerFileDialog("");
-    XFileDialog cancelled(false, "csv", "", 0x802, "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||");
-    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    const std::string base = folder.Path() + "\\placements";
+    for (bool choose : {true, false}) {
+        gui_test::WhenDialogOpens([&](HWND window) {
+            // The name field: a combo box's edit in the explorer-style dialog, an edit otherwise.
+            ::SetDlgItemTextA(window, 0x047c, base.c_str());
+            ::SetDlgItemTextA(window, 0x0480, base.c_str());
+            ::PostMessageA(window, WM_COMMAND, choose ? IDOK : IDCANCEL, 0);
+        });
+        XFileDialog save(false, "csv", "", 0x802, "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||");
+        ASSERT_EQ(save.DoModal(), choose ? IDOK : IDCANCEL);
+        EXPECT_TRUE(!choose || EqualsNoCase(save.GetPathName(), base + ".csv"))
+            << save.GetPathName();
+    }
 }
 
 }  // namespace

@@ -197,6 +197,60 @@ DWORD RunningProgram::WaitForExit() {
     return code;
 }
 
+std::string BuildPath(const std::string& relative) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string path = self;  // <build>\tests\win\Name_test.exe
+    return path.substr(0, path.rfind('\\')) + "\\..\\..\\" + relative;
+}
+
+namespace {
+
+// A stream for a child, read back through the same handle: the child may still be closing its
+// copy when its exit is seen, and a new opener would have to share with it.
+HANDLE StreamFile() {
+    char folder[MAX_PATH], path[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    ::GetTempFileNameA(folder, "sw", 0, path);
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    return ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         &inherited, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+std::string ReadBack(HANDLE stream) {
+    std::string text(::GetFileSize(stream, nullptr), '\0');
+    DWORD got = 0;
+    ::SetFilePointer(stream, 0, nullptr, FILE_BEGIN);
+    ::ReadFile(stream, text.data(), DWORD(text.size()), &got, nullptr);
+    ::CloseHandle(stream);
+    return text;
+}
+
+}  // namespace
+
+DWORD RunCommand(std::string commandLine, std::string* output, std::string* errors) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = StreamFile();
+    startup.hStdError = StreamFile();
+    PROCESS_INFORMATION process{};
+    DWORD code = DWORD(-1);
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                         nullptr, nullptr, &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, INFINITE);
+        ::GetExitCodeProcess(process.hProcess, &code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    const std::string out = ReadBack(startup.hStdOutput), err = ReadBack(startup.hStdError);
+    if (output)
+        *output = out;
+    if (errors)
+        *errors = err;
+    return code;
+}
+
 bool RegisterSimInstall(int version, const std::string& folder) {
     HKEY key = nullptr;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(version), 0, nullptr, 0,

@@ -61,6 +61,13 @@ class RunningProgram {
     HWND m_window = nullptr;
 };
 
+// A path of this build's folder, given relative to it ("tools\\packlib\\unpacklib.exe").
+std::string BuildPath(const std::string& relative);
+// Runs a command line to its end; its exit code (-1 when it cannot start), and what it wrote to
+// its output streams.
+DWORD RunCommand(std::string commandLine, std::string* output = nullptr,
+                 std::string* errors = nullptr);
+
 // The simulator registry entries (HKLM, in the 32-bit view the simulators' installers wrote to)
 // that make the program find an install; and their removal, for a start without any.
 bool RegisterSimInstall(int version, const std::string& folder);
