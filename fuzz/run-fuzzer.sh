@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # run-fuzzer.sh FUZZER SEED_DIR SECONDS
 # Runs one fuzzer for a bounded time over a scratch copy of its seed corpus, so the checked-in
-# seeds never change. Exits non-zero when the fuzzer finds a crash or a sanitizer report.
+# seeds never change. Exits non-zero when the fuzzer finds a crash or a sanitizer report, and then
+# keeps the scratch folder, with the input, and prints where it is; otherwise it removes it.
 set -euo pipefail
 fuzzer=$1 seeds=$2 seconds=${3:-4}
 # Absolute, since the run happens inside the scratch folder.
@@ -14,5 +15,12 @@ mkdir -p "$work/corpus"
 extra=()
 [ -f "$seeds.args" ] && read -r -a extra < "$seeds.args"
 cd "$work"
-exec "$fuzzer" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/" \
-     -max_len=4096 "${extra[@]}" "$work/corpus"
+status=0
+"$fuzzer" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="$work/" \
+    -max_len=4096 "${extra[@]}" "$work/corpus" || status=$?
+if [ "$status" -ne 0 ]; then
+    # The crashing input lies beside the grown corpus: both stay for a look.
+    trap - EXIT
+    echo "run-fuzzer: $(basename "$fuzzer") failed (exit $status); its input is kept in $work" >&2
+fi
+exit "$status"

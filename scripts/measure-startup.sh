@@ -28,29 +28,12 @@ simgen=$(find "$bin/tools/simgen" -maxdepth 1 -iname 'simgen.exe' | head -1)
 timer=$bin/tools/startuptime/startuptime.exe
 program=${program:-$bin/src/app/Scenewright.exe}
 
-wine=${WINE64:-/usr/lib/wine/wine64}
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-wineserver=${WINESERVER:-/usr/lib/wine/wineserver}
-[ -x "$wineserver" ] || wineserver=$(command -v wineserver)
-
-prefix=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-measure.XXXXXX")
-export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
-xvfb_pid=
-cleanup() {
-    "$wineserver" -k >/dev/null 2>&1
-    [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null
-    rm -rf "$prefix"
-}
-trap cleanup EXIT
-if [ -z "${DISPLAY:-}" ]; then
-    exec 9<> <(:)
-    Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    read -r -t 20 display <&9 || { echo "measure-startup: Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=:$display
-fi
-"$wine" wineboot -i >/dev/null 2>&1
-"$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+source scripts/wine-prefix.sh
+scenewright_fresh_prefix measure
+# Measured as shipped, without the debugging sections: Wine copies every section of the image into
+# the process's own memory, so they would count as its private bytes.
+stripped=$scenewright_prefix/Scenewright.exe
+x86_64-w64-mingw32-strip --strip-debug -o "$stripped" "$program"
 
 winpath() { echo "Z:$1" | tr / '\\'; }
 data=$PWD/build/measure
@@ -68,9 +51,9 @@ for install in small full; do
     echo "== $install install: $(find "$data/$install" -name '*.bgl' | wc -l) library files," \
         "$(du -sm "$data/$install" | cut -f1) MB"
     "$wine" "$simgen" register "$(winpath "$data/$install")" --version 6 >/dev/null
-    "$wine" "$timer" run "$(winpath "$program")" --runs "$runs" --changes 0 --first | tr -d '\r' |
+    "$wine" "$timer" run "$(winpath "$stripped")" --runs "$runs" --changes 0 --first | tr -d '\r' |
         grep 'first start'
-    "$wine" "$timer" run "$(winpath "$program")" --runs "$runs" | tr -d '\r'
+    "$wine" "$timer" run "$(winpath "$stripped")" --runs "$runs" | tr -d '\r'
 done
 if [ "$phases" = 1 ]; then
     echo "== phases of a scan of the full install"

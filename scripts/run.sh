@@ -27,23 +27,14 @@ cmake --preset windows-x64 >/dev/null
 cmake --build --preset windows-x64 -j "$(nproc)" --target Scenewright bglc-check simgen screenshot
 bin=build/windows-x64
 
-export WINEPREFIX=${WINEPREFIX:-$HOME/.scenewright-wine}
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wine=${WINE64:-/usr/lib/wine/wine64}
-[ -x "$wine" ] || wine=$(command -v wine64 || command -v wine)
-[ "$fresh" = 1 ] && rm -rf "$WINEPREFIX"
+source scripts/wine-prefix.sh
 if [ -n "$shot" ]; then
     # The picture comes out the same every time: a prefix and a virtual display of its own, and
     # Wine drawing the window frames itself, as there is no window manager.
-    export WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/scenewright-shot.XXXXXX")
-    exec 9<> <(:)
-    Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb=$!
-    read -r -t 20 display <&9 || { echo "run.sh: Xvfb did not start" >&2; exit 1; }
-    export DISPLAY=:$display
-    trap '"${wine%/*}/wineserver" -k 2>/dev/null; kill $xvfb; rm -rf "$WINEPREFIX"' EXIT
-    "$wine" wineboot -i >/dev/null 2>&1
-    "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    scenewright_fresh_prefix shot --own-display
+else
+    export WINEPREFIX=${WINEPREFIX:-$HOME/.scenewright-wine}
+    [ "$fresh" = 1 ] && rm -rf "$WINEPREFIX"
 fi
 if [ -z "${DISPLAY:-}" ]; then
     echo "No DISPLAY: starting a virtual one (Xvfb :77)"

@@ -53,7 +53,7 @@ TEST(BuildResults, ShowsTheOutputUnchangedAndFollowsTheWindowEdges) {
         EXPECT_EQ(movedOk.left, ok.left + 120);
         EXPECT_EQ(movedOk.top, ok.top + 80);
         EXPECT_EQ(movedOk.right - movedOk.left, ok.right - ok.left);
-        EXPECT_TRUE(gui_test::SaveScreenshot(window, "BuildResults"));
+        EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("BuildResults")));
 
         // Minimising changes nothing; the way back restores the same layout.
         ::ShowWindow(window, SW_MINIMIZE);

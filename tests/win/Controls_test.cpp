@@ -175,10 +175,12 @@ TEST(XSysLink, FitsToTextOpensTurnsVisitedAndReportsFailure) {
 
         // A target the shell cannot open: the box, and the link stays unvisited.
         link.SetLinkTarget("C:\\no such folder\\no such file.xyz");
-        gui_test::WhenDialogOpens([&](HWND box) {
-            failure = gui_test::Text(box, 0xFFFF) + "|" + gui_test::Text(box);
-            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
-        });
+        gui_test::WhenDialogOpens(
+            [&](HWND box) {
+                failure = gui_test::Text(box, 0xFFFF) + "|" + gui_test::Text(box);
+                ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+            },
+            window);
         ::SendMessageA(link.m_hWnd, WM_KEYDOWN, VK_SPACE, 1);
         EXPECT_FALSE(link.IsVisited());
         dialog.EndDialog(IDOK);
@@ -203,8 +205,9 @@ TEST(AboutDialog, ShowsPictureAndLinksToTheHomePage) {
         EXPECT_GE(picture.right, 254);
         EXPECT_GE(picture.bottom, 137);
         EXPECT_TRUE(Shows(about.m_versionLink.m_hWnd, XSysLink::kLinkColour));
-        EXPECT_TRUE(gui_test::SaveScreenshot(window, "about-window"));
-        gui_test::PressKey(VK_ESCAPE);  // through the dialog's own loop
+        EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("about-window")));
+        // Through the dialog's own loop; the program the link test opened may hold the focus.
+        gui_test::PressKey(VK_ESCAPE, ::GetDlgItem(window, IDOK));
     });
     EXPECT_EQ(about.DoModal(), IDCANCEL);
 }

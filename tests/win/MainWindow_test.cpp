@@ -51,7 +51,7 @@ TEST(MainWindow, StartsWithoutASimulatorInItsInitialState) {
             EXPECT_FALSE(::IsWindowVisible(version));
             EXPECT_FALSE(::GetWindowLongPtrA(version, GWL_STYLE) & WS_TABSTOP);
             EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(window, IDC_NAME)), "No effects");
-            EXPECT_TRUE(gui_test::SaveScreenshot(window, "main-start"));
+            EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("main-start")));
 
             ChooseKind(window, ObjectType::LIBRARY);
             EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(window, IDC_NAME)), "No objects");

@@ -116,13 +116,16 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
                 EXPECT_FALSE(IsEnabled(window, IDOK) || IsEnabled(window, IDC_REMOVE_PLACEMENTS));
                 // The tooltip control hands back 79 characters at most; a windsock's line is
                 // shorter.
+                // Each move handled before the next: the list takes the rows from the moves.
                 gui_test::MovePointerTo(list, RowPoint(list, 3));
+                gui_test::PumpMessages();
                 gui_test::MovePointerTo(list, RowPoint(list, 0));
-                gui_test::PumpMessages();  // the list takes the rows from the moves themselves
+                gui_test::PumpMessages();
                 auto* placements =
                     static_cast<CPlacementsDialog*>(CWnd::FromHandlePermanent(window));
                 EXPECT_EQ(placements->ToolTip().GetText(list), kWindsock);
-                EXPECT_TRUE(gui_test::SaveScreenshot(window, "placements"));
+                EXPECT_TRUE(
+                    gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("placements")));
 
                 // Delete removes both selected rows, the library object with its comment lines.
                 LVITEMA selected{};

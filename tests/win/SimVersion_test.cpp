@@ -53,7 +53,8 @@ TEST(OptionsWindow, CheckBoxesShowTheFieldsAndComeBackOnlyOnOk) {
         gui_test::WhenDialogOpens([&](HWND window) {
             EXPECT_EQ(::IsDlgButtonChecked(window, IDC_KEEP_ASSEMBLER), BST_CHECKED);
             EXPECT_EQ(::IsDlgButtonChecked(window, IDC_VIEW_OUTPUT), BST_UNCHECKED);
-            EXPECT_TRUE(button == IDOK || gui_test::SaveScreenshot(window, "OptionsDialog"));
+            EXPECT_TRUE(button == IDOK ||
+                        gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("OptionsDialog")));
             ::CheckDlgButton(window, IDC_KEEP_ASSEMBLER, BST_UNCHECKED);
             ::CheckDlgButton(window, IDC_VIEW_OUTPUT, BST_CHECKED);
             gui_test::Click(window, button);

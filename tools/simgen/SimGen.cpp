@@ -27,10 +27,17 @@ void PutWord(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
         bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
+// An add-on area's folder comes in its Windows form; off Windows that is Wine's Z: drive.
 fs::path Native(const std::string& folder, const std::string& relative) {
+    std::string base = folder;
+#if !defined(_WIN32)
+    if (base.size() >= 2 && (base[0] == 'Z' || base[0] == 'z') && base[1] == ':')
+        base.erase(0, 2);
+    std::replace(base.begin(), base.end(), '\\', '/');
+#endif
     std::string text = relative;
     std::replace(text.begin(), text.end(), '\\', '/');
-    return fs::path(folder) / text;
+    return fs::path(base) / text;
 }
 
 bool WriteFile(const fs::path& path, const std::vector<uint8_t>& bytes, std::string& error) {

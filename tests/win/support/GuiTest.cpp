@@ -24,25 +24,31 @@ void PumpMessages(DWORD milliseconds) {
 namespace {
 
 std::function<void(HWND)> pendingScript;
-HWND scriptBeneath = nullptr;
+HWND scriptOver = nullptr;
 UINT_PTR scriptTimer = 0;
 
-// A window beneath a modal one is disabled; the one looked for is shown and takes input.
-BOOL CALLBACK FindOpenDialog(HWND window, LPARAM found) {
+bool IsShownDialog(HWND window) {
     char className[16] = {};
     ::GetClassNameA(window, className, sizeof(className));
-    if (window == scriptBeneath || !::IsWindowVisible(window) || !::IsWindowEnabled(window) ||
-        std::string(className) != "#32770")
+    return window != scriptOver && ::IsWindowVisible(window) && std::string(className) == "#32770";
+}
+
+BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
+    if (!IsShownDialog(window))
         return TRUE;
     *reinterpret_cast<HWND*>(found) = window;
     return FALSE;
 }
 
 void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
-    HWND dialog = nullptr;
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindOpenDialog, LPARAM(&dialog));
-    // One opened over another is scripted once it is active, as its tooltips need.
-    if (!dialog || (scriptBeneath && dialog != ::GetActiveWindow()))
+    // The active window first: a dialog opened over another is active, the one beneath is not.
+    HWND dialog = ::GetActiveWindow();
+    if (!IsShownDialog(dialog)) {
+        dialog = nullptr;
+        ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog,
+                            reinterpret_cast<LPARAM>(&dialog));
+    }
+    if (!dialog)
         return;
     ::KillTimer(nullptr, scriptTimer);
     scriptTimer = 0;
@@ -63,9 +69,9 @@ BOOL CALLBACK FindShownToolTip(HWND window, LPARAM found) {
 
 }  // namespace
 
-void WhenDialogOpens(std::function<void(HWND dialog)> script, HWND beneath) {
+void WhenDialogOpens(std::function<void(HWND dialog)> script, HWND over) {
     pendingScript = std::move(script);
-    scriptBeneath = beneath;
+    scriptOver = over;
     scriptTimer = ::SetTimer(nullptr, 0, 20, &ScriptTimer);
 }
 
@@ -84,8 +90,8 @@ void RunSteps(std::vector<std::function<void(HWND)>> steps) {
     WhenDialogOpens(*runner);
 }
 
-void PressKey(UINT virtualKey) {
-    HWND focus = ::GetFocus();
+void PressKey(UINT virtualKey, HWND target) {
+    HWND focus = target ? target : ::GetFocus();
     UINT scan = ::MapVirtualKeyA(virtualKey, 0);
     ::PostMessageA(focus, WM_KEYDOWN, virtualKey, LPARAM(1 | (scan << 16)));
     ::PostMessageA(focus, WM_KEYUP, virtualKey, LPARAM(1 | (scan << 16) | (3u << 30)));
@@ -167,13 +173,17 @@ COLORREF PixelAt(HWND window, int x, int y) {
     return colour;
 }
 
-bool SaveScreenshot(HWND window, const std::string& name) {
+bool SaveWindowPng(HWND window, const std::string& path) {
     ::RedrawWindow(window, nullptr, nullptr,
                    RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     PumpMessages(50);
+    return SaveWindowPicture(window, path);
+}
+
+std::string ScreenshotPath(const std::string& name) {
     const std::string folder = std::string(SCENEWRIGHT_BINARY_DIR) + "/screenshots";
     ::CreateDirectoryA(folder.c_str(), nullptr);
-    return SaveWindowPicture(window, folder + "/" + name + ".png");
+    return folder + "/" + name + ".png";
 }
 
 }  // namespace gui_test

@@ -13,10 +13,10 @@ namespace gui_test {
 // Dispatches queued messages for about the given time (0: only what is queued now).
 void PumpMessages(DWORD milliseconds = 0);
 
-// Runs script(dialog) as soon as a dialog window of this thread other than `beneath` is shown and
-// enabled, inside the loop of whatever modal loop runs then. The script usually ends by closing
-// the dialog.
-void WhenDialogOpens(std::function<void(HWND dialog)> script, HWND beneath = nullptr);
+// Runs script(dialog) as soon as a dialog window of this thread other than `over` is shown, inside
+// the loop of whatever DoModal is running then. The script usually ends by closing the dialog.
+// Give `over` for a window opened from within another script: the window beneath is shown too.
+void WhenDialogOpens(std::function<void(HWND dialog)> script, HWND over = nullptr);
 
 // Runs steps inside the loop of the dialog that opens next (call its DoModal afterwards): each
 // step runs from a timer once the loop has dispatched what the step before posted. After the
@@ -26,7 +26,9 @@ void RunSteps(std::vector<std::function<void(HWND dialog)>> steps);
 // Keys and characters posted to the focused control through the queue, so that the modal
 // loop's PreTranslateMessage sees them. Not pumped here: pumping would dispatch them past that
 // loop; outside a modal loop, call PumpMessages afterwards.
-void PressKey(UINT virtualKey);
+// A target other than the focused control serves where another program may have taken the focus
+// (a program the test started through the shell).
+void PressKey(UINT virtualKey, HWND target = nullptr);
 void TypeText(const std::string& text);
 
 // Moves the pointer to a point of a window's client area (real cursor position and a posted
@@ -53,8 +55,9 @@ void Click(HWND dialog, int id);
 // The colour at a point of a window's client area as it is on the screen now.
 COLORREF PixelAt(HWND window, int x, int y);
 
-// Saves what a window shows (caption and frame included) as <binary dir>/screenshots/<name>.png;
-// false on failure.
-bool SaveScreenshot(HWND window, const std::string& name);
+// Saves what a window shows (caption and frame included) as a PNG file; false on failure.
+bool SaveWindowPng(HWND window, const std::string& path);
+// Where tests put their screenshots: <binary dir>/screenshots/<name>.png (folder made).
+std::string ScreenshotPath(const std::string& name);
 
 }  // namespace gui_test
