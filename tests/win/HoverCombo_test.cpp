@@ -2,7 +2,9 @@
 // the file dialog over the system's open and save dialogs.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "common/Text.h"
 #include "framework/Dialog.h"
@@ -57,68 +59,53 @@ DialogTemplateBuilder MakeTemplate() {
     return builder;
 }
 
-// The box's text, its selection in the edit and its selected row.
-struct EditState {
-    std::string text;
+// The box's text and the selection in its edit: "text [start, end)".
+std::string State(CHoverComboBox& box) {
     DWORD start = 0, end = 0;
-    LRESULT selected = CB_ERR;
-};
-
-EditState ReadState(CHoverComboBox& box) {
-    EditState state{box.GetWindowText()};
-    box.SendMessage(CB_GETEDITSEL, WPARAM(&state.start), LPARAM(&state.end));
-    state.selected = box.SendMessage(CB_GETCURSEL);
-    return state;
+    box.SendMessage(CB_GETEDITSEL, WPARAM(&start), LPARAM(&end));
+    return box.GetWindowText() + " [" + std::to_string(start) + ", " + std::to_string(end) + ")";
 }
 
 TEST(HoverComboBox, TypeAheadCompletesFromTheList) {
     auto builder = MakeTemplate();
     ComboDialog dialog(builder);
-    EditState afterBea, afterLetter, afterBackspace, afterNoMatch, afterLower;
+    std::vector<std::string> states;
+    LRESULT rowAfterNoMatch = 0;
+    // Each step looks at what the step before typed, then types on.
+    auto then = [&](std::function<void()> type) {
+        return [&, type](HWND) {
+            states.push_back(State(dialog.names));
+            type();
+        };
+    };
     gui_test::RunSteps({[&](HWND window) {
                             gui_test::FocusControl(window, kNames);
                             gui_test::TypeText("Bea");
                         },
-                        [&](HWND) {
-                            afterBea = ReadState(dialog.names);
-                            gui_test::TypeText("x");  // replaces the completed part
-                        },
-                        [&](HWND) {
-                            afterLetter = ReadState(dialog.names);
+                        then([] { gui_test::TypeText("x"); }),  // replaces the completed part
+                        then([&] {
                             dialog.names.SetWindowText("");
                             gui_test::TypeText("win");
-                        },
-                        [&](HWND) {
-                            afterLower = ReadState(dialog.names);
-                            gui_test::PressKey(VK_BACK);
-                        },
-                        [&](HWND) {
-                            afterBackspace = ReadState(dialog.names);
+                        }),
+                        then([] { gui_test::PressKey(VK_BACK); }), then([&] {
                             dialog.names.SetWindowText("");
                             dialog.names.SendMessage(CB_SETCURSEL, WPARAM(-1));
                             gui_test::PressKey(VK_END);  // completion allowed again
                             gui_test::TypeText("Qz");
-                        },
-                        [&](HWND) {
-                            afterNoMatch = ReadState(dialog.names);
+                        }),
+                        then([&] {
+                            rowAfterNoMatch = dialog.names.SendMessage(CB_GETCURSEL);
                             dialog.names.SendMessage(CB_SETCURSEL, WPARAM(-1));
                             dialog.names.SetWindowText("Ben");
                             gui_test::PressKey(VK_RETURN);
-                        }});
+                        })});
     dialog.DoModal();
-
-    EXPECT_EQ(afterBea.text, "Beacon");
-    EXPECT_EQ(afterBea.start, 3u);
-    EXPECT_EQ(afterBea.end, 6u);
-    EXPECT_EQ(afterLetter.text, "Beax");
-    // "win" takes the first matching row in list order with the row's own letters.
-    EXPECT_EQ(afterLower.text, "Window frame");
-    EXPECT_EQ(afterLower.start, 3u);
-    // Backspace removes the highlighted completion and does not complete again.
-    EXPECT_EQ(afterBackspace.text, "Win");
-    EXPECT_EQ(afterNoMatch.text, "Qz");
-    EXPECT_EQ(afterNoMatch.start, 2u);
-    EXPECT_EQ(afterNoMatch.selected, CB_ERR);
+    // "win" takes the first matching row in list order with the row's own letters; Backspace
+    // removes the highlighted completion and does not complete again.
+    EXPECT_EQ(states,
+              (std::vector<std::string>{"Beacon [3, 6)", "Beax [4, 4)", "Window frame [3, 12)",
+                                        "Win [3, 3)", "Qz [2, 2)"}));
+    EXPECT_EQ(rowAfterNoMatch, CB_ERR);
     // Enter picks the item the text begins with before the dialog's OK sees the list.
     EXPECT_EQ(dialog.pickedOnOk, 1);  // Bench in the sorted list
 }

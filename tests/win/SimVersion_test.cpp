@@ -41,8 +41,6 @@ TEST(SimDiscovery, ValuesAreStoredExactlyFromThe32BitView) {
     EXPECT_STREQ(table.InstallPath(5), "D:\\Games\\FS2002");
     EXPECT_EQ(table.InstallPath(6), nullptr);
     EXPECT_EQ(CountInstalledVersions(table), 3);
-    EXPECT_EQ(ChooseInitialVersion(table, 6), 5);
-    EXPECT_EQ(ChooseInitialVersion(table, 0), 0);
 }
 
 TEST(OptionsWindow, CheckBoxesShowTheFieldsAndComeBackOnlyOnOk) {

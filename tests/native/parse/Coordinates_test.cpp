@@ -96,18 +96,6 @@ TEST(ParseCoordinate, RefusesUnreadableAndOutOfRangeTextsLeavingZero) {
     }
 }
 
-TEST(NormalizeCoordinateText, CollapsesSeparatorsAndKeepsTheLastHemisphere) {
-    char out[64];
-    EXPECT_EQ(NormalizeCoordinateText("  s 58**35'  45\"  ", out, sizeof(out)), -1);
-    EXPECT_STREQ(out, "58 35 45");
-    EXPECT_EQ(NormalizeCoordinateText("-1 e", out, sizeof(out)), 1);
-    EXPECT_STREQ(out, "1");
-    EXPECT_EQ(NormalizeCoordinateText("abc", out, 3), 0);
-    EXPECT_EQ(GetLastErrorCode(), errors::kNotEnoughMemory);
-    EXPECT_EQ(NormalizeCoordinateText(nullptr, out, sizeof(out)), 0);
-    EXPECT_EQ(GetLastErrorCode(), errors::kInvalidParameter);
-}
-
 TEST(FormatCoordinate, CarriesNamesZeroSouthOrWestAndNeedsRoomForTheWholeText) {
     EXPECT_EQ(Format(0.0, kLon), "W000* 00' 00.0000\"");
     EXPECT_EQ(Format(-0.5, kLat), "S000* 30' 00.0000\"");

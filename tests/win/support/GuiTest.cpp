@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <utility>
 
 #include "framework/WindowPicture.h"
 
@@ -27,27 +28,34 @@ std::function<void(HWND)> pendingScript;
 HWND scriptOver = nullptr;
 UINT_PTR scriptTimer = 0;
 
-bool IsShownDialog(HWND window) {
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof(className));
-    return window != scriptOver && ::IsWindowVisible(window) && std::string(className) == "#32770";
+bool IsShown(HWND window, const char* className) {
+    char name[32] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    return window != scriptOver && ::IsWindowVisible(window) && std::string(name) == className;
 }
 
-BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
-    if (!IsShownDialog(window))
+using Search = std::pair<const char*, HWND>;  // a class name, and the window found
+
+BOOL CALLBACK FindShownWindow(HWND window, LPARAM search) {
+    auto* found = reinterpret_cast<Search*>(search);
+    if (!IsShown(window, found->first))
         return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
+    found->second = window;
     return FALSE;
+}
+
+// The first shown window of this thread of a class, other than the script's `over`.
+HWND FindShown(const char* className) {
+    Search search{className, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownWindow, LPARAM(&search));
+    return search.second;
 }
 
 void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
     // The active window first: a dialog opened over another is active, the one beneath is not.
     HWND dialog = ::GetActiveWindow();
-    if (!IsShownDialog(dialog)) {
-        dialog = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog,
-                            reinterpret_cast<LPARAM>(&dialog));
-    }
+    if (!IsShown(dialog, "#32770"))
+        dialog = FindShown("#32770");
     if (!dialog)
         return;
     ::KillTimer(nullptr, scriptTimer);
@@ -55,16 +63,6 @@ void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
     auto script = std::move(pendingScript);
     pendingScript = nullptr;
     script(dialog);
-}
-
-BOOL CALLBACK FindShownToolTip(HWND window, LPARAM found) {
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof(className));
-    if (::IsWindowVisible(window) && std::string(className) == TOOLTIPS_CLASSA) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 }  // namespace
@@ -126,8 +124,7 @@ std::string WaitForToolTip(HWND control) {
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < 5000) {
         PumpMessages();
-        HWND tip = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownToolTip, LPARAM(&tip));
+        HWND tip = FindShown(TOOLTIPS_CLASSA);
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
         if (tip && ::SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, LPARAM(&tool)) &&

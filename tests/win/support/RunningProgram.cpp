@@ -111,10 +111,6 @@ void RunningProgram::Fill(int id, const std::string& text) {
     Type(text);
 }
 
-void RunningProgram::Click(int id) {
-    Click(m_window, id);
-}
-
 void RunningProgram::Click(HWND window, int id) {
     ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0);
     Settle();
@@ -143,10 +139,6 @@ std::string RunningProgram::Text(HWND window) {
     LRESULT length = ::SendMessageW(window, WM_GETTEXT, text.size(), LPARAM(text.data()));
     text.resize(length > 0 ? size_t(length) : 0);
     return Narrow(text);
-}
-
-int RunningProgram::SelectedRow(int id) const {
-    return int(::SendMessageA(Control(id), CB_GETCURSEL, 0, 0));
 }
 
 std::vector<std::string> RunningProgram::Rows(HWND list) {
