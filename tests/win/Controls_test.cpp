@@ -1,33 +1,60 @@
-// The flat edit, transparent picture and link controls and the about window, in real dialogs
-// driven with real messages; what they draw is read back from the screen.
+// The program's controls in one real dialog driven with real messages, what they draw read back
+// from the screen: the flat edit, the hover combo box's type-ahead and frame, the transparent
+// picture and the link; the file dialog over the system's save dialog; the about window.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/Text.h"
 #include "framework/Dialog.h"
 #include "resource.h"
 #include "support/DialogTemplate.h"
 #include "support/GuiTest.h"
+#include "support/TempFolder.h"
 #include "ui/AboutDialog.h"
+#include "ui/HoverComboBox.h"
 #include "ui/HoverEdit.h"
 #include "ui/TransparentPicture.h"
+#include "ui/XFileDialog.h"
 #include "ui/XSysLink.h"
 
 namespace {
 
-constexpr WORD kField = 201;
-constexpr WORD kDisabledField = 202;
-constexpr WORD kLink = 203;
-constexpr WORD kPicture = 204;
+constexpr WORD kField = 201, kDisabledField = 202, kLink = 203, kPicture = 204, kNames = 205,
+               kTypes = 206;
 
 // A program that the shell opens and that ends at once.
 const char* const kOpensFine = "C:\\windows\\system32\\hostname.exe";
 
-class HoverDialog : public CDialog {
+const DialogTemplateBuilder& ControlsTemplate() {
+    static DialogTemplateBuilder builder = [] {
+        DialogTemplateBuilder made("Controls", 200, 130);
+        made.Add(0x0081, "field", kField, 10, 10, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)
+            .Add(0x0081, "disabled", kDisabledField, 10, 30, 100, 12,
+                 WS_BORDER | WS_DISABLED | ES_AUTOHSCROLL)
+            .Add(0x0082, "Open the page", kLink, 10, 50, 150, 8, SS_LEFT | SS_NOTIFY)
+            .Add(0x0082, "", kPicture, 120, 62, 70, 40, SS_BITMAP)
+            .Add(0x0085, "", kNames, 10, 70, 100, 80,
+                 CBS_DROPDOWN | CBS_SORT | CBS_AUTOHSCROLL | WS_VSCROLL | WS_TABSTOP)
+            .Add(0x0085, "", kTypes, 10, 95, 100, 60, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP)
+            .Add(0x0080, "OK", IDOK, 140, 110, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP);
+        return made;
+    }();
+    return builder;
+}
+
+class ControlsDialog : public CDialog {
   public:
-    explicit HoverDialog(DialogTemplateBuilder& builder) : CDialog(builder.Get(), nullptr) {}
+    ControlsDialog() : CDialog(ControlsTemplate().Get(), nullptr) {}
     CHoverEdit field;
     CHoverEdit disabledField;
     XSysLink link;
     CTransparentPicture picture;
+    CHoverComboBox names;
+    CHoverComboBox types;
+    LRESULT pickedOnOk = -2;
 
   protected:
     void DoDataExchange(CDataExchange* exchange) override {
@@ -35,19 +62,23 @@ class HoverDialog : public CDialog {
         DDX_Control(exchange, kDisabledField, disabledField);
         DDX_Control(exchange, kLink, link);
         DDX_Control(exchange, kPicture, picture);
+        DDX_Control(exchange, kNames, names);
+        DDX_Control(exchange, kTypes, types);
+    }
+    BOOL OnInitDialog() override {
+        CDialog::OnInitDialog();
+        for (const char* item : {"Beacon", "Bench", "Windsock", "Window frame"})
+            names.SendMessage(CB_ADDSTRING, 0, LPARAM(item));
+        for (const char* item : {"Library object", "Effect"})
+            types.SendMessage(CB_ADDSTRING, 0, LPARAM(item));
+        types.SendMessage(CB_SETCURSEL, 0);
+        return TRUE;
+    }
+    void OnOK() override {
+        pickedOnOk = names.SendMessage(CB_GETCURSEL);
+        CDialog::OnOK();
     }
 };
-
-DialogTemplateBuilder HoverTemplate() {
-    DialogTemplateBuilder builder("Hover controls", 200, 130);
-    builder.Add(0x0081, "field", kField, 10, 10, 100, 12, WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL)
-        .Add(0x0081, "disabled", kDisabledField, 10, 30, 100, 12,
-             WS_BORDER | WS_DISABLED | ES_AUTOHSCROLL)
-        .Add(0x0082, "Open the page", kLink, 10, 50, 150, 8, SS_LEFT | SS_NOTIFY)
-        .Add(0x0082, "", kPicture, 120, 62, 70, 40, SS_BITMAP)
-        .Add(0x0080, "OK", IDOK, 140, 110, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP);
-    return builder;
-}
 
 // Whether any pixel of the control's client area is exactly this colour.
 bool Shows(HWND window, COLORREF colour) {
@@ -71,8 +102,7 @@ COLORREF LeftOf(HWND control) {
 }
 
 TEST(HoverEdit, RaisedUnderThePointerAndFlatWhenItLeavesUnlessFocused) {
-    auto builder = HoverTemplate();
-    HoverDialog dialog(builder);
+    ControlsDialog dialog;
     gui_test::WhenDialogOpens([&](HWND window) {
         HWND field = dialog.field.m_hWnd;
         const COLORREF face = ::GetSysColor(COLOR_BTNFACE), shadow = ::GetSysColor(COLOR_BTNSHADOW);
@@ -109,13 +139,113 @@ TEST(HoverEdit, RaisedUnderThePointerAndFlatWhenItLeavesUnlessFocused) {
     EXPECT_EQ(dialog.DoModal(), IDOK);
 }
 
+// The box's text and the selection in its edit: "text [start, end)".
+std::string State(CHoverComboBox& box) {
+    DWORD start = 0, end = 0;
+    box.SendMessage(CB_GETEDITSEL, WPARAM(&start), LPARAM(&end));
+    return box.GetWindowText() + " [" + std::to_string(start) + ", " + std::to_string(end) + ")";
+}
+
+TEST(HoverComboBox, TypeAheadCompletesFromTheList) {
+    ControlsDialog dialog;
+    std::vector<std::string> states;
+    LRESULT rowAfterNoMatch = 0;
+    // Each step looks at what the step before typed, then types on.
+    auto then = [&](std::function<void()> type) {
+        return [&, type](HWND) {
+            states.push_back(State(dialog.names));
+            type();
+        };
+    };
+    gui_test::RunSteps({[&](HWND window) {
+                            gui_test::FocusControl(window, kNames);
+                            gui_test::TypeText("Bea");
+                        },
+                        then([] { gui_test::TypeText("x"); }),  // replaces the completed part
+                        then([&] {
+                            dialog.names.SetWindowText("");
+                            gui_test::TypeText("win");
+                        }),
+                        then([] { gui_test::PressKey(VK_BACK); }), then([&] {
+                            dialog.names.SetWindowText("");
+                            dialog.names.SendMessage(CB_SETCURSEL, WPARAM(-1));
+                            gui_test::PressKey(VK_END);  // completion allowed again
+                            gui_test::TypeText("Qz");
+                        }),
+                        then([&] {
+                            rowAfterNoMatch = dialog.names.SendMessage(CB_GETCURSEL);
+                            dialog.names.SendMessage(CB_SETCURSEL, WPARAM(-1));
+                            dialog.names.SetWindowText("Ben");
+                            gui_test::PressKey(VK_RETURN);
+                        })});
+    dialog.DoModal();
+    // "win" takes the first matching row in list order with the row's own letters; Backspace
+    // removes the highlighted completion and does not complete again.
+    EXPECT_EQ(states,
+              (std::vector<std::string>{"Beacon [3, 6)", "Beax [4, 4)", "Window frame [3, 12)",
+                                        "Win [3, 3)", "Qz [2, 2)"}));
+    EXPECT_EQ(rowAfterNoMatch, CB_ERR);
+    // Enter picks the item the text begins with before the dialog's OK sees the list.
+    EXPECT_EQ(dialog.pickedOnOk, 1);  // Bench in the sorted list
+}
+
+TEST(HoverComboBox, FrameRisesUnderThePointerAndFlattensAway) {
+    ControlsDialog dialog;
+    std::vector<COLORREF> corner;  // flat, raised, flat again, focused with the pointer away
+    auto look = [&](HWND) { corner.push_back(gui_test::PixelAt(dialog.types, 0, 0)); };
+    COLORREF disabled = 0;
+    gui_test::RunSteps({[&](HWND window) {
+                            gui_test::FocusControl(window, IDOK);
+                            gui_test::MovePointerAway();
+                        },
+                        [&](HWND window) {
+                            look(window);
+                            gui_test::MovePointerTo(dialog.types, POINT{5, 5});
+                        },
+                        [&](HWND window) {
+                            look(window);
+                            gui_test::MovePointerAway();
+                        },
+                        [&](HWND window) {
+                            look(window);
+                            gui_test::FocusControl(window, kTypes);
+                        },
+                        [&](HWND window) {
+                            look(window);
+                            gui_test::FocusControl(window, IDOK);
+                            dialog.types.EnableWindow(false);
+                        },
+                        [&](HWND) { disabled = gui_test::PixelAt(dialog.types, 1, 1); }});
+    dialog.DoModal();
+    const COLORREF face = ::GetSysColor(COLOR_BTNFACE), shadow = ::GetSysColor(COLOR_BTNSHADOW);
+    EXPECT_EQ(corner, (std::vector<COLORREF>{face, shadow, face, shadow}));
+    EXPECT_EQ(disabled, ::GetSysColor(COLOR_BTNHIGHLIGHT));  // the inner ring
+}
+
+// (The open dialog is driven through the program itself in Scenewright_test.)
+TEST(XFileDialog, SaveReturnsTheChosenPathWithItsExtensionOrCancels) {
+    TempFolder folder;
+    const std::string base = folder.Path() + "\\placements";
+    for (bool choose : {true, false}) {
+        gui_test::WhenDialogOpens([&](HWND window) {
+            // The name field: a combo box's edit in the explorer-style dialog, an edit otherwise.
+            ::SetDlgItemTextA(window, 0x047c, base.c_str());
+            ::SetDlgItemTextA(window, 0x0480, base.c_str());
+            ::PostMessageA(window, WM_COMMAND, choose ? IDOK : IDCANCEL, 0);
+        });
+        XFileDialog save(false, "csv", "", 0x802, "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||");
+        ASSERT_EQ(save.DoModal(), choose ? IDOK : IDCANCEL);
+        EXPECT_TRUE(!choose || EqualsNoCase(save.GetPathName(), base + ".csv"))
+            << save.GetPathName();
+    }
+}
+
 TEST(TransparentPicture, WhiteShowsTheDialogAndOtherColoursAreDrawn) {
-    auto builder = HoverTemplate();
-    HoverDialog dialog(builder);
+    ControlsDialog dialog;
     // A 4 x 4 picture: white on the left half, near white (254, 255, 255) on the right.
-    const DWORD pixels[16] = {0xFFFFFF, 0xFFFFFF, 0xFEFFFF, 0xFEFFFF, 0xFFFFFF, 0xFFFFFF,
-                              0xFEFFFF, 0xFEFFFF, 0xFFFFFF, 0xFFFFFF, 0xFEFFFF, 0xFEFFFF,
-                              0xFFFFFF, 0xFFFFFF, 0xFEFFFF, 0xFEFFFF};
+    DWORD pixels[16];
+    for (int i = 0; i < 16; ++i)
+        pixels[i] = i % 4 < 2 ? 0xFFFFFF : 0xFEFFFF;
     HBITMAP bitmap = ::CreateBitmap(4, 4, 1, 32, pixels);
     gui_test::WhenDialogOpens([&](HWND window) {
         HWND picture = dialog.picture.m_hWnd;
@@ -137,8 +267,7 @@ TEST(TransparentPicture, WhiteShowsTheDialogAndOtherColoursAreDrawn) {
 }
 
 TEST(XSysLink, FitsToTextOpensTurnsVisitedAndReportsFailure) {
-    auto builder = HoverTemplate();
-    HoverDialog dialog(builder);
+    ControlsDialog dialog;
     std::string failure;
     gui_test::WhenDialogOpens([&](HWND window) {
         XSysLink& link = dialog.link;

@@ -114,9 +114,8 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
                 EXPECT_EQ(Cell(window, 2, 7), "Very Dense");
                 EXPECT_EQ(Cell(window, 3, 2), "my,fx");
                 EXPECT_FALSE(IsEnabled(window, IDOK) || IsEnabled(window, IDC_REMOVE_PLACEMENTS));
-                // The tooltip control hands back 79 characters at most; a windsock's line is
-                // shorter.
-                // Each move handled before the next: the list takes the rows from the moves.
+                // A windsock's line is shorter than the 79 characters the tooltip control hands
+                // back; each move is handled before the next, as the list takes the rows from them.
                 gui_test::MovePointerTo(list, RowPoint(list, 3));
                 gui_test::PumpMessages();
                 gui_test::MovePointerTo(list, RowPoint(list, 0));

@@ -15,12 +15,11 @@ const std::string kWindsock = "WINDSOCK,," + kAt + "AGL,0.00,0.00,90.00,Normal,\
 TEST(PlacementChecker, LinesAsTheProgramWritesThemAreSound) {
     for (const std::string& line : std::initializer_list<std::string>{
              kWindsock,
-             "BUILDING,,S013* 55' 21.0000,E085* 41' 36.0000,120.5,-1.50,0.00,360.00,Extremely "
-             "Dense,"
-             "\"SIZE_X=20;SIZE_Z=30\"",
+             "BUILDING,,S013* 55' 21.0000,E085* 41' 36.0000,120.5,-1.50,0.00,360.00,"
+             "Extremely Dense,\"SIZE_X=20;SIZE_Z=30\"",
              "LIBRARY,\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch\",N058* 59' 60.0000,"
-             "E000* 00' "
-             "00.0000,AGL,0.00,0.00,0.00,Dense,\"SHADOW=1;SIGNAL=0;RADIUS=25;SCALE=000010000h\"",
+             "E000* 00' 00.0000,AGL,0.00,0.00,0.00,Dense,"
+             "\"SHADOW=1;SIGNAL=0;RADIUS=25;SCALE=000010000h\"",
              "EFFECT,fx_smoke,N000* 30' 00.0000,W180* 00' 00.0000,10,0.00,0.00,0.00,Sparse,"
              "\"MOY=1,12;;DAWN=0\"",
              "WINDSOCK,," + kAt +
