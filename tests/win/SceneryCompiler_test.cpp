@@ -1,3 +1,6 @@
+// The compiler run with the placement checker as BGLC.EXE (its output through the pipe, the
+// window kept painting meanwhile), the results window that shows the output, and the options
+// window.
 #include "build/SceneryCompiler.h"
 
 #include <windows.h>
@@ -7,8 +10,12 @@
 #include <string>
 
 #include "common/MessageRecorder.h"
+#include "resource.h"
+#include "support/GuiTest.h"
 #include "support/RunningProgram.h"
 #include "support/TempFolder.h"
+#include "ui/BuildResultsDialog.h"
+#include "ui/OptionsDialog.h"
 
 namespace {
 
@@ -42,6 +49,13 @@ class CompilerRun : public ::testing::Test {
     TempFolder folder;
     const std::string placement = folder.File("objects.csv");
 };
+
+RECT ControlRect(HWND dialog, int id) {
+    RECT r;
+    ::GetWindowRect(::GetDlgItem(dialog, id), &r);
+    ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
 
 }  // namespace
 
@@ -150,4 +164,67 @@ TEST_F(CompilerRun, WindowsRepaintDuringTheRunButTakeNoInput) {
     EXPECT_EQ(inputWhileRunning, 0);
     EXPECT_TRUE(::PeekMessageA(&msg, window, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
     ::DestroyWindow(window);
+}
+
+TEST(BuildResults, ShowsTheOutputUnchangedAndFollowsTheWindowEdges) {
+    std::string output;
+    for (int i = 1; i <= 200; ++i)
+        output += "objects.csv(" + std::to_string(i) + "): placement read\r\n";
+    output += "\tdone, 0 errors\r\n";
+    CBuildResultsDialog dialog(nullptr, output);
+    gui_test::WhenDialogOpens([&](HWND window) {
+        EXPECT_EQ(gui_test::Text(window, IDC_BUILD_OUTPUT), output);
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(window, IDOK));
+        EXPECT_FALSE(gui_test::IsEnabled(window, IDC_BUILD_OUTPUT));
+
+        const RECT text = ControlRect(window, IDC_BUILD_OUTPUT), ok = ControlRect(window, IDOK);
+        RECT frame;
+        ::GetWindowRect(window, &frame);
+        ::SetWindowPos(window, nullptr, 0, 0, frame.right - frame.left + 120,
+                       frame.bottom - frame.top + 80, SWP_NOMOVE | SWP_NOZORDER);
+        gui_test::PumpMessages();
+        const RECT grownText = ControlRect(window, IDC_BUILD_OUTPUT);
+        const RECT movedOk = ControlRect(window, IDOK);
+        EXPECT_EQ(grownText.left, text.left);
+        EXPECT_EQ(grownText.top, text.top);
+        EXPECT_EQ(grownText.right, text.right + 120);
+        EXPECT_EQ(grownText.bottom, text.bottom + 80);
+        EXPECT_EQ(movedOk.left, ok.left + 120);
+        EXPECT_EQ(movedOk.top, ok.top + 80);
+        EXPECT_EQ(movedOk.right - movedOk.left, ok.right - ok.left);
+        EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("BuildResults")));
+
+        // Minimising changes nothing; the way back restores the same layout.
+        ::ShowWindow(window, SW_MINIMIZE);
+        ::ShowWindow(window, SW_RESTORE);
+        gui_test::PumpMessages();
+        EXPECT_EQ(ControlRect(window, IDOK).left, movedOk.left);
+
+        MINMAXINFO limits{};
+        ::SendMessageA(window, WM_GETMINMAXINFO, 0, LPARAM(&limits));
+        EXPECT_EQ(limits.ptMinTrackSize.x, frame.right - frame.left);
+        EXPECT_EQ(limits.ptMinTrackSize.y, frame.bottom - frame.top);
+        gui_test::Click(window, IDOK);
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+}
+
+TEST(OptionsWindow, CheckBoxesShowTheFieldsAndComeBackOnlyOnOk) {
+    COptionsDialog dialog(nullptr);
+    dialog.m_keepAssembler = 1;
+    dialog.m_viewOutput = 0;
+    for (int button : {IDCANCEL, IDOK}) {
+        gui_test::WhenDialogOpens([&](HWND window) {
+            EXPECT_EQ(::IsDlgButtonChecked(window, IDC_KEEP_ASSEMBLER), BST_CHECKED);
+            EXPECT_EQ(::IsDlgButtonChecked(window, IDC_VIEW_OUTPUT), BST_UNCHECKED);
+            EXPECT_TRUE(button == IDOK ||
+                        gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("OptionsDialog")));
+            ::CheckDlgButton(window, IDC_KEEP_ASSEMBLER, BST_UNCHECKED);
+            ::CheckDlgButton(window, IDC_VIEW_OUTPUT, BST_CHECKED);
+            gui_test::Click(window, button);
+        });
+        EXPECT_EQ(dialog.DoModal(), button);
+    }
+    EXPECT_EQ(dialog.m_keepAssembler, 0);
+    EXPECT_EQ(dialog.m_viewOutput, 1);
 }

@@ -1,15 +1,20 @@
-// The catalogue command as a child process, on generated installs of each index format and of
-// CFS1 registered in this prefix: its lines are what the generator wrote, read through the real
-// registry, profile, folder listing and mapping calls. And its exit codes 1 and 2.
+// A simulator's install read through the real registry, file, mapping, folder listing and profile
+// calls: discovery of the installed versions, packed library files and the unpack command, and
+// the catalogue command as a child process on generated installs of each index format and of CFS1
+// registered in this prefix (its lines are what the generator wrote), with its exit codes 1 and 2.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
+#include "Packer.h"
 #include "SimGen.h"
 #include "common/Text.h"
 #include "sim/LibraryObject.h"
+#include "sim/PackedFile.h"
 #include "sim/SimVersion.h"
 #include "support/RunningProgram.h"
 #include "support/TempFolder.h"
@@ -17,6 +22,38 @@
 using Lines = std::vector<std::string>;
 
 namespace {
+
+// Sets a version's value in HKEY_LOCAL_MACHINE, in the given view, to a REG_SZ of exactly these
+// bytes (terminated or not), as the simulators' installers did.
+void Write(int index, const std::string& bytes, REGSAM view = KEY_WOW64_32KEY) {
+    SimVersionTable rows;
+    HKEY key = nullptr;
+    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, rows[index].registryKey, 0, nullptr, 0,
+                                KEY_WRITE | view, nullptr, &key, nullptr),
+              ERROR_SUCCESS);
+    EXPECT_EQ(::RegSetValueExA(key, rows[index].valueName, 0, REG_SZ, LPBYTE(bytes.data()),
+                               DWORD(bytes.size())),
+              ERROR_SUCCESS);
+    ::RegCloseKey(key);
+}
+
+PackedFileStatus Open(const std::string& path, std::string* image = nullptr) {
+    size_t size = 0;
+    uint8_t* bytes = nullptr;
+    const PackedFileStatus status = OpenPackedFile(path.c_str(), &size, &bytes);
+    if (status == PackedFileStatus::Ok && image)
+        image->assign(reinterpret_cast<const char*>(bytes), size);
+    if (status == PackedFileStatus::Ok)
+        EXPECT_EQ(ReleasePackedImage(size, bytes), PackedFileStatus::Ok);
+    else
+        EXPECT_EQ(bytes, nullptr);
+    return status;
+}
+
+DWORD Unpack(const std::string& from, const std::string& to) {
+    return RunCommand("\"" + BuildPath("tools\\packlib\\unpacklib.exe") + "\" \"" + from + "\" \"" +
+                      to + "\"");
+}
 
 struct CommandRun {
     Lines out, err;
@@ -47,6 +84,58 @@ class CatalogueCommand : public ::testing::TestWithParam<int> {
 };
 
 }  // namespace
+
+TEST(SimDiscovery, ValuesAreStoredExactlyFromThe32BitView) {
+    Write(0, std::string("C:\\FS95\\", 8));                    // no terminator
+    Write(3, std::string("", 1));                              // empty text
+    Write(5, std::string("D:\\Games\\FS2002\0", 16));          // trailing backslash absent
+    Write(6, std::string("E:\\FS9\\\0", 8), KEY_WOW64_64KEY);  // wrong view
+    SimVersionTable table;
+    ASSERT_TRUE(DiscoverSimVersions(&table));
+    EXPECT_STREQ(table.InstallPath(0), "C:\\FS95\\");
+    ASSERT_NE(table.InstallPath(3), nullptr);
+    EXPECT_STREQ(table.InstallPath(3), "");
+    EXPECT_STREQ(table.InstallPath(5), "D:\\Games\\FS2002");
+    EXPECT_EQ(table.InstallPath(6), nullptr);
+    EXPECT_EQ(CountInstalledVersions(table), 3);
+    ForgetSimInstalls();  // the catalogue command's tests register their own
+}
+
+TEST(OpenPackedFile, ReadsThePackerOutputAsThePlainFileAndRefusesWhatItCannotRead) {
+    TempFolder folder;
+    std::string plain(128, '\0');
+    plain[10] = 'H';
+    for (int i = 0; i < 300; ++i)
+        plain += "Hangar_" + std::to_string(i % 17) + " radius 25.0\n";
+    std::vector<uint8_t> packedBytes;
+    ASSERT_TRUE(packlib::PackLibraryFile(
+        std::span(reinterpret_cast<const uint8_t*>(plain.data()), plain.size()), packedBytes));
+    const std::string packed(packedBytes.begin(), packedBytes.end());
+    const std::string path = folder.File("packed.bgl");
+    ASSERT_TRUE(WriteWholeFile(path, packed));
+    std::string image;
+    ASSERT_EQ(Open(path, &image), PackedFileStatus::Ok);
+    EXPECT_EQ(image, plain);
+    // The command gives the same bytes through the same reader.
+    ASSERT_EQ(Unpack(path, folder.File("plain.bgl")), 0u);
+    EXPECT_EQ(ReadWholeFile(folder.File("plain.bgl")), plain);
+
+    HANDLE holder = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(Open(path), PackedFileStatus::OpenFailed);  // no sharing while another holds it
+    ::CloseHandle(holder);
+    ASSERT_TRUE(WriteWholeFile(folder.File("empty.bgl"), ""));
+    EXPECT_EQ(Open(folder.File("empty.bgl")), PackedFileStatus::OpenFailed);
+    EXPECT_EQ(Open(folder.File("missing.bgl")), PackedFileStatus::OpenFailed);
+
+    // A file cut short (the reader's statuses over bytes are tested natively), which the command
+    // refuses without writing anything.
+    ASSERT_TRUE(WriteWholeFile(folder.File("short.bgl"), packed.substr(0, 100)));
+    EXPECT_EQ(Open(folder.File("short.bgl")), PackedFileStatus::UnsupportedLayout);
+    EXPECT_EQ(Unpack(folder.File("short.bgl"), folder.File("out.bgl")), 1u);
+    EXPECT_EQ(::GetFileAttributesA(folder.File("out.bgl").c_str()), INVALID_FILE_ATTRIBUTES);
+}
 
 TEST_P(CatalogueCommand, ListsWhatTheGeneratorWroteWithTheSkippedFilesAndTheCounts) {
     const int version = GetParam();
