@@ -150,18 +150,6 @@ std::string Text(HWND window) {
     return text;
 }
 
-std::string Text(HWND dialog, int id) {
-    return Text(::GetDlgItem(dialog, id));
-}
-
-bool IsEnabled(HWND dialog, int id) {
-    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
-}
-
-void Click(HWND dialog, int id) {
-    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
-}
-
 COLORREF PixelAt(HWND window, int x, int y) {
     ::UpdateWindow(window);
     HDC dc = ::GetDC(window);

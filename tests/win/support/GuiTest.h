@@ -48,9 +48,15 @@ std::string WaitForToolTip(HWND control);
 void FocusControl(HWND dialog, int id);
 // A window's or a control's text, whether a control is enabled, and a click on a button.
 std::string Text(HWND window);
-std::string Text(HWND dialog, int id);
-bool IsEnabled(HWND dialog, int id);
-void Click(HWND dialog, int id);
+inline std::string Text(HWND dialog, int id) {
+    return Text(::GetDlgItem(dialog, id));
+}
+inline bool IsEnabled(HWND dialog, int id) {
+    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+inline void Click(HWND dialog, int id) {
+    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 
 // The colour at a point of a window's client area as it is on the screen now.
 COLORREF PixelAt(HWND window, int x, int y);
