@@ -23,20 +23,6 @@ using Lines = std::vector<std::string>;
 
 namespace {
 
-// Sets a version's value in HKEY_LOCAL_MACHINE, in the given view, to a REG_SZ of exactly these
-// bytes (terminated or not), as the simulators' installers did.
-void Write(int index, const std::string& bytes, REGSAM view = KEY_WOW64_32KEY) {
-    SimVersionTable rows;
-    HKEY key = nullptr;
-    ASSERT_EQ(::RegCreateKeyExA(HKEY_LOCAL_MACHINE, rows[index].registryKey, 0, nullptr, 0,
-                                KEY_WRITE | view, nullptr, &key, nullptr),
-              ERROR_SUCCESS);
-    EXPECT_EQ(::RegSetValueExA(key, rows[index].valueName, 0, REG_SZ, LPBYTE(bytes.data()),
-                               DWORD(bytes.size())),
-              ERROR_SUCCESS);
-    ::RegCloseKey(key);
-}
-
 PackedFileStatus Open(const std::string& path, std::string* image = nullptr) {
     size_t size = 0;
     uint8_t* bytes = nullptr;
@@ -86,10 +72,10 @@ class CatalogueCommand : public ::testing::TestWithParam<int> {
 }  // namespace
 
 TEST(SimDiscovery, ValuesAreStoredExactlyFromThe32BitView) {
-    Write(0, std::string("C:\\FS95\\", 8));                    // no terminator
-    Write(3, std::string("", 1));                              // empty text
-    Write(5, std::string("D:\\Games\\FS2002\0", 16));          // trailing backslash absent
-    Write(6, std::string("E:\\FS9\\\0", 8), KEY_WOW64_64KEY);  // wrong view
+    ASSERT_TRUE(RegisterSimInstall(0, "C:\\FS95\\", KEY_WOW64_32KEY, false));  // no terminator
+    ASSERT_TRUE(RegisterSimInstall(3, ""));                                    // empty text
+    ASSERT_TRUE(RegisterSimInstall(5, "D:\\Games\\FS2002"));           // trailing backslash absent
+    ASSERT_TRUE(RegisterSimInstall(6, "E:\\FS9\\", KEY_WOW64_64KEY));  // wrong view
     SimVersionTable table;
     ASSERT_TRUE(DiscoverSimVersions(&table));
     EXPECT_STREQ(table.InstallPath(0), "C:\\FS95\\");

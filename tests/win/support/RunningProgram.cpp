@@ -243,14 +243,14 @@ DWORD RunCommand(std::string commandLine, std::string* output, std::string* erro
     return code;
 }
 
-bool RegisterSimInstall(int version, const std::string& folder) {
+bool RegisterSimInstall(int version, const std::string& folder, REGSAM view, bool terminated) {
     HKEY key = nullptr;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(version), 0, nullptr, 0,
-                          KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                          KEY_SET_VALUE | view, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
-    LONG status =
-        ::RegSetValueExA(key, simgen::RegistryValue(version), 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(folder.c_str()), DWORD(folder.size() + 1));
+    LONG status = ::RegSetValueExA(key, simgen::RegistryValue(version), 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(folder.c_str()),
+                                   DWORD(folder.size() + terminated));
     ::RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }

@@ -68,7 +68,9 @@ std::string BuildPath(const std::string& relative);
 DWORD RunCommand(std::string commandLine, std::string* output = nullptr,
                  std::string* errors = nullptr);
 
-// The simulator registry entries (HKLM, in the 32-bit view the simulators' installers wrote to)
-// that make the program find an install; and their removal, for a start without any.
-bool RegisterSimInstall(int version, const std::string& folder);
+// The simulator registry entries (HKLM, in the 32-bit view the simulators' installers wrote to
+// unless told otherwise, a REG_SZ with its terminator unless told otherwise) that make the program
+// find an install; and their removal from that view, for a start without any.
+bool RegisterSimInstall(int version, const std::string& folder, REGSAM view = KEY_WOW64_32KEY,
+                        bool terminated = true);
 void ForgetSimInstalls();
