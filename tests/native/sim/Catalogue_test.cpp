@@ -1,6 +1,7 @@
-// The catalogue scans over generated simulator installs: what the generator wrote is what the
-// scan lists, in order, with plain and packed libraries; and the kept catalogue that stands in for
-// a scan of an unchanged install.
+// The library directory over files in memory (every bound, names); the catalogue and effects scans
+// over small installs on disk (what they list and return) and over a generated install (what the
+// generator wrote, in order, with plain and packed libraries); and the kept catalogue that stands
+// in for a scan of an unchanged install.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -11,13 +12,22 @@
 #include "Packer.h"
 #include "ScanFiles.h"
 #include "SimGen.h"
+#include "sim/Effects.h"
 #include "sim/KeptCatalogue.h"
 #include "sim/LibraryScan.h"
 #include "sim/SimFiles.h"
 
 using namespace scan_files;
+using Names = std::vector<std::string>;
 
 namespace {
+
+Names NamesOf(const LibraryCatalogue& catalogue) {
+    Names names;
+    for (const LibraryObject& object : catalogue)
+        names.push_back(object.name.value_or("(none)"));
+    return names;
+}
 
 // Every field, so that two catalogues compare equal only when they are the same to the last byte.
 auto FieldsOf(const LibraryCatalogue& catalogue) {
@@ -57,6 +67,81 @@ class GeneratedInstall : public ::testing::Test {
 };
 
 }  // namespace
+
+// Without its bound, each damage makes the parser read past the end of the file, which
+// AddressSanitizer reports.
+TEST(ReadLibraryBytes, ListsWhatLiesInsideTheFileAndSkipsWhatDoesNot) {
+    struct Case {
+        const char* damage;
+        std::function<void(Bytes&)> apply;
+        Names names;
+    };
+    // The directory at 128 holds the records "abcd" (length 45) at 188 and "" (length 41) at
+    // 233; the file ends at 274.
+    const Case cases[] = {
+        {"none", [](Bytes&) {}, {"abcd", "(none)"}},
+        {"header cut before the directory offset", [](Bytes& b) { b.resize(64); }, {}},
+        {"directory past the end", [](Bytes& b) { Put(b, 62, 300); }, {}},
+        {"entry two bytes before the end",
+         [](Bytes& b) {
+             Put(b, 62, 252);
+             Put(b, 252, 1000);  // its record lies past the end, so the next entry is read
+         },
+         {}},
+        {"first entry 0", [](Bytes& b) { Put(b, 128, 0); }, {}},
+        {"record past the end", [](Bytes& b) { Put(b, 128, 274); }, {"(none)"}},
+        {"record header cut", [](Bytes& b) { Put(b, 148, 274 - 128 - 30); }, {"abcd"}},
+        {"name past the end", [](Bytes& b) { Put(b, 188 + 17, 100); }, {"(none)"}},
+        {"record length below 41", [](Bytes& b) { Put(b, 188 + 17, 20); }, {"(none)", "(none)"}},
+    };
+    for (const Case& c : cases) {
+        Bytes damaged = LibraryBytes({"abcd", ""});
+        c.apply(damaged);
+        const Bytes file(damaged);  // exactly as long as its bytes
+        LibraryCatalogue catalogue;
+        EXPECT_TRUE(ReadLibraryBytes(file.data(), file.size(), "C:\\FS\\lib.bgl", catalogue));
+        EXPECT_EQ(NamesOf(catalogue), c.names) << c.damage;
+    }
+    const Bytes file = LibraryBytes({std::string(300, 'n')});
+    LibraryCatalogue catalogue;
+    ASSERT_TRUE(ReadLibraryBytes(file.data(), file.size(), "C:\\FS\\lib.bgl", catalogue));
+    EXPECT_EQ(catalogue.At(0)->name->size(), 259u);  // cut to the program's limit for names
+    EXPECT_FALSE(ReadLibraryBytes(file.data(), 0, "C:\\FS\\lib.bgl", catalogue));
+}
+
+TEST(ScanLibraries, ListsEachNamedFileInOrderAndReturnsWhetherItCouldScan) {
+    TempFolder install;
+    install.Write("Scenery.cfg", std::string("[Area.000]\r\nLocal=World\r\n"));
+    install.Write("World\\SCENERY.DAT",
+                  IndexFile(k22, {{"World\\a"}, {"World\\b"}, {"World\\a"}, {"World\\gone"}}));
+    install.Write("World\\a.bgl", LibraryBytes({"a1", "a2"}));
+    install.Write("World\\b.bgl", LibraryBytes({"b1"}));
+    LibraryCatalogue catalogue;
+    ScanReport report;
+    EXPECT_TRUE(ScanLibraries(catalogue, 5, install.path.c_str(), nullptr, &report));
+    EXPECT_EQ(NamesOf(catalogue), (Names{"a1", "a2", "b1", "a1", "a2"}));  // a named twice
+    EXPECT_EQ(report.filesRead, 3u);
+    ASSERT_EQ(report.skipped.size(), 1u);
+    EXPECT_EQ(report.skipped[0].reason, "missing");
+
+    // CFS1 reads its one library file, and fails without it.
+    EXPECT_FALSE(ScanLibraries(catalogue, 2, install.path.c_str()));
+    install.Write("Scenery\\LIBRARY.BGL", LibraryBytes({"c1"}));
+    EXPECT_TRUE(ScanLibraries(catalogue, 2, install.path.c_str()));
+    EXPECT_EQ(NamesOf(catalogue), Names{"c1"});
+    // No version or an empty folder is no simulator; a folder without Scenery.cfg has no areas.
+    EXPECT_FALSE(ScanLibraries(catalogue, -1, install.path.c_str()));
+    EXPECT_FALSE(ScanLibraries(catalogue, 5, ""));
+    EXPECT_TRUE(ScanLibraries(catalogue, 6, (install.path + "\\World").c_str()));
+    EXPECT_TRUE(catalogue.Empty());
+
+    EffectsCatalogue effects;
+    EXPECT_FALSE(ScanEffects(effects, install.path.c_str()));  // no Effects folder
+    install.Write("Effects\\smoke.fx", std::string("[Library Effect]\r\nDisplay Name=Smoke\r\n"));
+    EXPECT_TRUE(ScanEffects(effects, install.path.c_str()));
+    EXPECT_EQ(effects.Count(), 1u);
+    EXPECT_FALSE(ScanEffects(effects, ""));
+}
 
 // Plain files are read in part when their directory lies at the start; wherever it lies, and
 // packed or not, a file lists what its bytes list.
@@ -99,22 +184,24 @@ TEST_F(GeneratedInstall, ScanListsWhatWasWrittenAndTheKeptCatalogueServesOnlyAnU
     LibraryCatalogue scanned, kept;
     int busy = 0;
     ScanReport report;
-    ScanLibraries(scanned, 6, sim.c_str(), [&](bool on) { busy += on ? 1 : 10; }, &report);
+    ScanLibraries(
+        scanned, 6, sim.c_str(), [&](bool on) { busy += on ? 1 : 10; }, &report);
     EXPECT_EQ(busy, 11);  // the wait cursor went on and off once
     EXPECT_EQ(report.recordsTaken, install.qualifyingRecords);
     EXPECT_EQ(report.filesRead + report.skipped.size(), report.recordsTaken);
     for (const char* reason : {"missing", "not a library", "UnsupportedLayout"})
-        EXPECT_TRUE(std::any_of(report.skipped.begin(), report.skipped.end(),
-                                [&](const auto& s) { return s.reason == reason; }))
-            << reason;
+        EXPECT_TRUE(std::any_of(report.skipped.begin(), report.skipped.end(), [&](const auto& s) {
+            return s.reason == reason;
+        })) << reason;
     ASSERT_EQ(scanned.Count(), install.objects.size());
     for (size_t i = 0; i < install.objects.size(); ++i) {
         const simgen::Object& wrote = install.objects[i];
         const LibraryObject& object = *scanned.At(i);
-        EXPECT_EQ(std::tuple(object.name.value_or(""), object.radius, object.scale,
-                             object.libraryPath, std::vector(object.guid.words, object.guid.words + 4)),
-                  std::tuple(wrote.name, wrote.radius, wrote.scale, wrote.libraryPath,
-                             std::vector(wrote.guid, wrote.guid + 4)))
+        EXPECT_EQ(
+            std::tuple(object.name.value_or(""), object.radius, object.scale, object.libraryPath,
+                       std::vector(object.guid.words, object.guid.words + 4)),
+            std::tuple(wrote.name, wrote.radius, wrote.scale, wrote.libraryPath,
+                       std::vector(wrote.guid, wrote.guid + 4)))
             << i;
     }
     ASSERT_TRUE(ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str()));
