@@ -89,45 +89,20 @@ std::string OddProfile(const std::string& cfg, uint32_t seed, const std::string&
         }
         const size_t equals = line.find('=');
         std::string key = line.substr(0, equals), value = line.substr(equals + 1);
-        if (key == "Local") {
-            switch (random() % 16) {
-                case 0:
-                    out += ";Local=Commented" + lineEnd;
-                    break;
-                case 1:
-                    out += "Local" + lineEnd;
-                    break;  // no "=": hides the real one
-                case 2:
-                    out += "Local=" + lineEnd;
-                    break;
-                case 3:
-                    out += "Local=First" + lineEnd;
-                    break;
-                case 4:
-                    value = "\"" + value + "\"";
-                    break;
-                case 5:
-                    value = "'" + value + "'";
-                    break;
-                case 6:
-                    value = "\"" + value;
-                    break;
-                case 7:
-                    value += std::string(300, 'x');
-                    break;
-                case 8:
-                    value = "\"" + std::string(259, 'q') + "\"";
-                    break;
-                case 9:
-                    value = "\"" + std::string(258, 'q') + "\"";
-                    break;
-                case 10:
-                    value += "\r" + std::string("Stray=after a lone carriage return");
-                    break;
-                default:
-                    break;
-            }
-        }
+        // A line before an area's own "Local" (one without "=" hides it), or its value made odd.
+        const unsigned choice = key == "Local" ? unsigned(random() % 16) : 16;
+        const char* const before[] = {";Local=Commented", "Local", "Local=", "Local=First"};
+        if (choice < 4)
+            out += before[choice] + lineEnd;
+        else if (choice < 11)
+            value = std::vector<std::string>{
+                "\"" + value + "\"",
+                "'" + value + "'",
+                "\"" + value,
+                value + std::string(300, 'x'),
+                "\"" + std::string(259, 'q') + "\"",
+                "\"" + std::string(258, 'q') + "\"",
+                value + "\rStray=after a lone carriage return"}[choice - 4];
         out += blank() + recase(key) + blank() + "=" + blank() + value + blank() + lineEnd;
     }
     return out;

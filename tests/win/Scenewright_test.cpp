@@ -22,13 +22,6 @@ constexpr const char* kQuitUnsaved = "Quit without saving file?";
 // The position every flow types, as the line carries it once the fields have rewritten it.
 constexpr const char* kPlace = "N047* 26' 59.0000,W122* 18' 32.0000,AGL";
 
-std::string ProgramPath() {
-    // The build folder as Wine's Z: drive shows it.
-    std::string path = "Z:" SCENEWRIGHT_BINARY_DIR "/src/app/Scenewright.exe";
-    std::replace(path.begin(), path.end(), '/', '\\');
-    return path;
-}
-
 int RowOf(const std::vector<std::string>& rows, const std::string& text) {
     auto found = std::find(rows.begin(), rows.end(), text);
     return found == rows.end() ? -1 : int(found - rows.begin());
@@ -78,9 +71,7 @@ class Scenewright : public ::testing::Test {
     }
     // The placement file holding the header and these lines.
     static std::string FileWith(const std::vector<std::string>& lines) {
-        std::string bytes;
-        for (const char* line : kOutputHeader)
-            bytes += std::string(line) + "\r\n";
+        std::string bytes = OutputList().FileBytes();
         for (const std::string& line : lines)
             bytes += line + "\r\n";
         return bytes;
@@ -93,11 +84,9 @@ class Scenewright : public ::testing::Test {
 
 TEST_F(Scenewright, LibraryObjectsArePickedOrTypedAndWrittenByNameOrIdentifier) {
     simgen::Options options;
-    simgen::Object known;  // the compiler knows it by name
-    std::copy_n(KnownObjectTable[0].guid.words, 4, known.guid);
-    known.name = KnownObjectTable[0].name;
-    known.radius = 25;
-    known.scale = 0x00010000;
+    const uint32_t* baron = KnownObjectTable[0].guid.words;  // the compiler knows it by name
+    const simgen::Object known{
+        {baron[0], baron[1], baron[2], baron[3]}, KnownObjectTable[0].name, 25, 0x00010000, "", 0};
     const simgen::Object unknown{
         {0x5A5A0001, 0x0000E5F6, 0x11D2F24A, 0x1000849C}, "Zeppelin_a", 60, 0x00008000, "", 0};
     const simgen::Object other{{0x5A5A0002, 0, 0, 0}, "Zeppelin_b", 90, 0x00004000, "", 0};
@@ -105,7 +94,7 @@ TEST_F(Scenewright, LibraryObjectsArePickedOrTypedAndWrittenByNameOrIdentifier) 
     const simgen::Install install = Install(6, options);
     const std::string knownTemplate = "SHADOW=1\r\nSIGNAL=0\r\nRADIUS=25\r\nSCALE=000010000h";
     const std::string unknownTemplate = "SHADOW=1\r\nSIGNAL=0\r\nRADIUS=60\r\nSCALE=000008000h";
-    ASSERT_TRUE(program.Start(ProgramPath()));
+    ASSERT_TRUE(program.Start(BuildPath("src\\app\\Scenewright.exe")));
 
     program.Focus(IDC_TYPE);
     program.Type("L");
@@ -160,7 +149,7 @@ TEST_F(Scenewright, LibraryObjectsArePickedOrTypedAndWrittenByNameOrIdentifier) 
 
 TEST_F(Scenewright, EffectsAreListedByNameAndWrittenByTheirFile) {
     const simgen::Install install = Install(6);
-    ASSERT_TRUE(program.Start(ProgramPath()));
+    ASSERT_TRUE(program.Start(BuildPath("src\\app\\Scenewright.exe")));
     const std::vector<std::string> rows = program.Rows(IDC_NAME);
     EXPECT_EQ(rows.size(), install.effects.size());
     for (const simgen::Effect& effect : install.effects)
@@ -194,7 +183,7 @@ TEST_F(Scenewright, EffectsAreListedByNameAndWrittenByTheirFile) {
 
 TEST_F(Scenewright, BuildShowsTheCompilersReport) {
     Install(6);
-    ASSERT_TRUE(program.Start(ProgramPath()));
+    ASSERT_TRUE(program.Start(BuildPath("src\\app\\Scenewright.exe")));
     program.Focus(IDC_TYPE);
     program.Type("W");
     EnterFileAndPosition();
@@ -221,7 +210,7 @@ TEST_F(Scenewright, TwoInstalledVersionsAreSwitchedWithTheVersionButton) {
     small.libraryFiles = 2;
     const simgen::Install fs2002 = Install(5, small);
     const simgen::Install fs2004 = Install(6);
-    ASSERT_TRUE(program.Start(ProgramPath()));
+    ASSERT_TRUE(program.Start(BuildPath("src\\app\\Scenewright.exe")));
     EXPECT_EQ(program.Text(IDC_VERSION), "FS22");  // the default version at a first start
     EXPECT_EQ(program.Rows(IDC_NAME).size(), fs2002.effects.size());
 
@@ -261,7 +250,7 @@ TEST_F(Scenewright, TwoInstalledVersionsAreSwitchedWithTheVersionButton) {
 TEST_F(Scenewright, ClearReplaceAndQuitLeaveTheFileAndTheSettings) {
     Install(6);
     ASSERT_TRUE(WriteWholeFile(output, std::string(5000, 'x')));  // longer than what replaces it
-    ASSERT_TRUE(program.Start(ProgramPath()));
+    ASSERT_TRUE(program.Start(BuildPath("src\\app\\Scenewright.exe")));
 
     // With an effect name that names no row, which the look at the command state reports: a
     // refused name stops before it, an accepted one goes on to it.

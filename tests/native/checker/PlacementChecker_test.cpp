@@ -8,95 +8,69 @@ using checker::CheckFile;
 using checker::CheckLine;
 
 namespace {
-const char* kWindsock =
-    "WINDSOCK,,N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,0.00,90.00,Normal,\"\"";
-
-bool Mentions(const checker::LineResult& result, const std::string& word) {
-    for (const std::string& p : result.problems)
-        if (p.find(word) != std::string::npos)
-            return true;
-    return false;
-}
+const std::string kAt = "N047* 26' 59.0000,W122* 18' 32.0000,";
+const std::string kWindsock = "WINDSOCK,," + kAt + "AGL,0.00,0.00,90.00,Normal,\"\"";
 }  // namespace
 
 TEST(PlacementChecker, LinesAsTheProgramWritesThemAreSound) {
-    EXPECT_TRUE(CheckLine(kWindsock).problems.empty());
-    EXPECT_TRUE(CheckLine("BUILDING,,S013* 55' 21.0000,E085* 41' 36.0000,120.5,-1.50,0.00,"
-                          "360.00,Extremely Dense,\"SIZE_X=20;SIZE_Z=30\"")
-                    .problems.empty());
-    EXPECT_TRUE(CheckLine("LIBRARY,\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch\","
-                          "N058* 59' 60.0000,E000* 00' 00.0000,AGL,0.00,0.00,0.00,Dense,"
-                          "\"SHADOW=1;SIGNAL=0;RADIUS=25;SCALE=000010000h\"")
-                    .problems.empty());
-    EXPECT_TRUE(CheckLine("EFFECT,fx_smoke,N000* 30' 00.0000,W180* 00' 00.0000,10,0.00,0.00,"
-                          "0.00,Sparse,\"MOY=1,12;;DAWN=0\"")
-                    .problems.empty());
+    for (const std::string& line : std::initializer_list<std::string>{
+             kWindsock,
+             "BUILDING,,S013* 55' 21.0000,E085* 41' 36.0000,120.5,-1.50,0.00,360.00,"
+             "Extremely Dense,\"SIZE_X=20;SIZE_Z=30\"",
+             "LIBRARY,\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch\",N058* 59' 60.0000,"
+             "E000* 00' 00.0000,AGL,0.00,0.00,0.00,Dense,"
+             "\"SHADOW=1;SIGNAL=0;RADIUS=25;SCALE=000010000h\"",
+             "EFFECT,fx_smoke,N000* 30' 00.0000,W180* 00' 00.0000,10,0.00,0.00,0.00,Sparse,"
+             "\"MOY=1,12;;DAWN=0\"",
+             "WINDSOCK,," + kAt +
+                 "AGL,0.00,0.00,0.00,Normal,\"HEIGHT=10;LIGHTED=1;SOCK_COLOR=00ff00\""})
+        EXPECT_TRUE(CheckLine(line).problems.empty()) << line;
     EXPECT_FALSE(CheckLine(";; comment, with \" odd things").isPlacement);
 }
 
-TEST(PlacementChecker, EachFieldRuleIsEnforced) {
-    EXPECT_TRUE(Mentions(CheckLine("TREE,,N0,E0,AGL,0,0,0,Normal,\"\""), "unknown kind"));
-    EXPECT_TRUE(Mentions(CheckLine("WINDSOCK,x,N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,"
-                                   "0.00,0.00,Normal,\"\""),
-                         "no name"));
-    EXPECT_TRUE(Mentions(CheckLine("EFFECT,,N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,0.00,"
-                                   "0.00,Normal,\"\""),
-                         "name is missing"));
-    // An effect may not use the two densest levels.
-    EXPECT_TRUE(Mentions(CheckLine("EFFECT,fx,N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,"
-                                   "0.00,0.00,Very Dense,\"\""),
-                         "density"));
-    auto bad = CheckLine("WINDSOCK,,N 47 26 59,W122* 18' 32.0000,high,12,0.00,0.00,normal,\"\"");
-    EXPECT_TRUE(Mentions(bad, "latitude"));
-    EXPECT_TRUE(Mentions(bad, "altitude"));
-    EXPECT_TRUE(Mentions(bad, "pitch"));
-    EXPECT_TRUE(Mentions(bad, "density"));
-    EXPECT_EQ(bad.problems.size(), 4u);
-    EXPECT_TRUE(Mentions(CheckLine("WINDSOCK,,N047* 26' 59.0000"), "10 fields"));
-    EXPECT_TRUE(Mentions(CheckLine("LIBRARY,\"0A1B2C3D4h, 0,N0"), "not closed"));
-}
-
-TEST(PlacementChecker, CoordinatesMustBeCanonicalAndInRange) {
+TEST(PlacementChecker, EachRuleNamesItsProblem) {
+    const std::string windsock = "WINDSOCK,," + kAt + "AGL,0.00,0.00,0.00,Normal,";
+    const struct {
+        std::string line, problem;
+    } cases[] = {
+        {"TREE,," + kAt + "AGL,0,0,0,Normal,\"\"", "unknown kind"},
+        {"WINDSOCK,x," + kAt + "AGL,0.00,0.00,0.00,Normal,\"\"", "no name"},
+        {"EFFECT,," + kAt + "AGL,0.00,0.00,0.00,Normal,\"\"", "name is missing"},
+        {"EFFECT,fx," + kAt + "AGL,0.00,0.00,0.00,Very Dense,\"\"", "density"},
+        {"WINDSOCK,,N 47 26 59,W122* 18' 32.0000,AGL,0.00,0.00,0.00,Normal,\"\"", "latitude"},
+        {"WINDSOCK,," + kAt + "high,0.00,0.00,0.00,Normal,\"\"", "altitude"},
+        {"WINDSOCK,," + kAt + "AGL,12,0.00,0.00,Normal,\"\"", "pitch"},
+        {"WINDSOCK,,N047* 26' 59.0000", "10 fields"},
+        {"LIBRARY,\"0A1B2C3D4h, 0,N0", "not closed"},
+        {windsock + "\"SIZE_X=20\"", "unknown parameter SIZE_X"},
+        {windsock + "\"POLE_COLOR=red\"", "RRGGBB"},
+        {windsock + "\"LIGHTED=2\"", "0 or 1"},
+        {windsock + "\"HEIGHT=10;HEIGHT=11\"", "twice"},
+        {windsock + "\"HEIGHT\"", "no '='"},
+        {windsock + "HEIGHT=10", "double quotes"},
+        {"BUILDING,," + kAt + "AGL,0.00,0.00,0.00,Normal,\"SIZE_X=??;BOT_TEX=brick\"",
+         "placeholder"},
+    };
+    for (const auto& c : cases) {
+        const checker::LineResult result = CheckLine(c.line);
+        ASSERT_EQ(result.problems.size(), 1u) << c.line;
+        EXPECT_NE(result.problems[0].find(c.problem), std::string::npos) << result.problems[0];
+    }
     EXPECT_TRUE(checker::IsCanonicalCoordinate("S090* 00' 00.0000", true));
-    EXPECT_FALSE(checker::IsCanonicalCoordinate("S090* 00' 00.0001", true));
-    EXPECT_FALSE(checker::IsCanonicalCoordinate("E047* 26' 59.0000", true));
+    for (const char* wrong :
+         {"S090* 00' 00.0001", "E047* 26' 59.0000", "N047* 61' 00.0000", "N047* 26' 59.0000\""})
+        EXPECT_FALSE(checker::IsCanonicalCoordinate(wrong, true)) << wrong;
     EXPECT_FALSE(checker::IsCanonicalCoordinate("E181* 01' 00.0000", false));
-    EXPECT_FALSE(checker::IsCanonicalCoordinate("N047* 61' 00.0000", true));
-    EXPECT_FALSE(checker::IsCanonicalCoordinate("N047* 26' 59.0000\"", true));
-    EXPECT_TRUE(checker::IsFixedTwoDecimals("-0.50"));
-    EXPECT_FALSE(checker::IsFixedTwoDecimals("0.5"));
-    EXPECT_FALSE(checker::IsFixedTwoDecimals("1e2.00"));
-}
-
-TEST(PlacementChecker, ParameterBlocksFollowTheirKind) {
-    std::string head = "WINDSOCK,,N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,0.00,0.00,Normal,";
-    EXPECT_TRUE(CheckLine(head + "\"HEIGHT=10;LENGTH=5;POLE_COLOR=FF0000;SOCK_COLOR=00ff00;"
-                                 "LIGHTED=1\"")
-                    .problems.empty());
-    EXPECT_TRUE(Mentions(CheckLine(head + "\"SIZE_X=20\""), "unknown parameter SIZE_X"));
-    EXPECT_TRUE(Mentions(CheckLine(head + "\"POLE_COLOR=red\""), "RRGGBB"));
-    EXPECT_TRUE(Mentions(CheckLine(head + "\"LIGHTED=2\""), "0 or 1"));
-    EXPECT_TRUE(Mentions(CheckLine(head + "\"HEIGHT=10;HEIGHT=11\""), "twice"));
-    EXPECT_TRUE(Mentions(CheckLine(head + "\"HEIGHT\""), "no '='"));
-    EXPECT_TRUE(Mentions(CheckLine(head + "HEIGHT=10"), "double quotes"));
-    std::string building =
-        "BUILDING,,N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,0.00,0.00,"
-        "Normal,\"SIZE_X=??;BOT_TEX=brick\"";
-    EXPECT_TRUE(Mentions(CheckLine(building), "placeholder"));
-    EXPECT_EQ(CheckLine(building).problems.size(), 1u);
 }
 
 TEST(PlacementChecker, FileNeedsTheHeaderAndNumbersEveryProblem) {
-    std::string file = ";;++\r\n;; Generated by Scenewright 8.0\r\n;;\r\n" +
-                       std::string(kWindsock) +
-                       "\r\n;;++\r\n;; lib/name\r\n;;\r\nWINDSOCK,,x,W122* 18' 32.0000,AGL,0.00,"
-                       "0.00,0.00,Normal,\"\"\r\n";
-    auto result = CheckFile(file);
+    auto result = CheckFile(";;++\r\n;; Generated by Scenewright 8.0\r\n;;\r\n" + kWindsock +
+                            "\r\n;;++\r\n;; lib/name\r\n;;\r\nWINDSOCK,,x,W122* 18' 32.0000,AGL,"
+                            "0.00,0.00,0.00,Normal,\"\"\r\n");
     EXPECT_EQ(result.placements, 2);
     ASSERT_EQ(result.problems.size(), 1u);
     EXPECT_EQ(result.problems[0].line, 8);
-
-    auto headless = CheckFile(std::string(kWindsock) + "\n");
+    auto headless = CheckFile(kWindsock + "\n");
     ASSERT_FALSE(headless.problems.empty());
     EXPECT_EQ(headless.problems[0].line, 1);
     EXPECT_FALSE(CheckFile("").problems.empty());

@@ -16,12 +16,7 @@
 
 namespace {
 
-std::string Header() {
-    std::string bytes;
-    for (const char* line : kOutputHeader)
-        bytes += std::string(line) + "\r\n";
-    return bytes;
-}
+const std::string kHeader = OutputList().FileBytes();
 
 auto Fields(const Placement& p) {
     return std::tuple(p.type, p.name, p.latitude, p.longitude, p.altitude, p.pitch, p.bank,
@@ -40,7 +35,7 @@ TEST(PlacementFile, EveryLineTheProgramWritesReadsBackToTheSamePlacementAndBytes
     LibraryObject tower, nameless;
     tower.name = "Tower";
     tower.libraryPath = nameless.libraryPath = "C:\\FS\\Scenery\\lib.bgl";
-    std::string longName = "fx,\"big\",N47" + std::string(247, 'x');
+    const std::string longName = "fx,\"big\",N47" + std::string(247, 'x');
     std::string longBlock;
     while (longBlock.size() < 1023)
         longBlock += "A=\"1;2\",\";";
@@ -62,7 +57,7 @@ TEST(PlacementFile, EveryLineTheProgramWritesReadsBackToTheSamePlacementAndBytes
         {LIBRARY, "\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch\"", north, west, "AGL", 0, 0, 1,
          "Sparse", "", &nameless, true},
     };
-    std::string bytes = Header();
+    std::string bytes = kHeader;
     std::vector<std::vector<std::string>> written;
     for (const Placement& placement : placements) {
         written.push_back(FormatPlacementLine(placement));
@@ -71,13 +66,11 @@ TEST(PlacementFile, EveryLineTheProgramWritesReadsBackToTheSamePlacementAndBytes
     }
     std::string unixBytes = bytes;
     std::erase(unixBytes, '\r');
-
     for (const std::string& file : {bytes, unixBytes}) {
         PlacementFileContents contents;
         int badLine = -1;
         ASSERT_EQ(ParsePlacementFile(file, contents, badLine), PlacementFileStatus::Read);
-        EXPECT_EQ(contents.header,
-                  std::vector<std::string>(std::begin(kOutputHeader), std::end(kOutputHeader)));
+        EXPECT_EQ(contents.header, OutputList().Lines());
         ASSERT_EQ(contents.placements, written);
         for (size_t i = 0; i < written.size(); ++i) {
             Placement read;
@@ -118,7 +111,7 @@ TEST(PlacementFile, RefusesWhatIsNoPlacementFileOrLineAndDropsStrayComments) {
     PlacementFileContents contents;
     int badLine = 0;
     for (const std::string& bad : notLines) {
-        EXPECT_EQ(ParsePlacementFile(Header() + line + "\n" + bad + "\n", contents, badLine),
+        EXPECT_EQ(ParsePlacementFile(kHeader + line + "\n" + bad + "\n", contents, badLine),
                   PlacementFileStatus::NotPlacementLine)
             << bad;
         EXPECT_EQ(badLine, 16) << bad;
@@ -184,7 +177,7 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
         std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
         return folder + "/" + name;
     };
-    const std::string good = write("good.csv", Header() + kWindsock + "\r\n" + kWindsock + "\r\n");
+    const std::string good = write("good.csv", kHeader + kWindsock + "\r\n" + kWindsock + "\r\n");
     const std::string big = write("big.csv", "");
     ASSERT_EQ(truncate(big.c_str(), off_t(kMaxPlacementFileBytes) + 1), 0);
 
@@ -203,7 +196,7 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
         {big, "\"" + big + "\" is too large for a placement file.", 0x10},
         {write("notes.txt", "hello\n"), "\"" + folder + "/notes.txt\" is not a placement file.",
          0x10},
-        {write("bad.csv", Header() + "WINDSOCK\r\n"),
+        {write("bad.csv", kHeader + "WINDSOCK\r\n"),
          "Line 15 of \"" + folder + "/bad.csv\" is not a placement line.", 0x10},
     };
     for (const Refusal& refusal : refusals) {
@@ -223,7 +216,7 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
     EXPECT_TRUE(OpenPlacementFile(list, form, good, [&](bool on) { busy.push_back(on); }));
     EXPECT_EQ(busy, (std::vector<bool>{true, false}));
     EXPECT_EQ(messages.messages.size(), 1u);  // the question only
-    EXPECT_EQ(list.FileBytes(), Header() + kWindsock + "\r\n" + kWindsock + "\r\n");
+    EXPECT_EQ(list.FileBytes(), kHeader + kWindsock + "\r\n" + kWindsock + "\r\n");
     EXPECT_TRUE(list.placementCount == 2 && list.savedFlag && list.outputPath == good);
     EXPECT_EQ(form[IDC_OUTPUT_FILE].text, good);
     EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 2 items from the output file");
@@ -231,7 +224,7 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
     // A relative name is opened, and kept, as its full path; a header alone holds nothing.
     const std::filesystem::path before = std::filesystem::current_path();
     std::filesystem::current_path(folder);
-    write("empty.csv", Header());
+    write("empty.csv", kHeader);
     EXPECT_TRUE(OpenPlacementFile(list, form, "empty.csv"));
     std::filesystem::current_path(before);
     EXPECT_TRUE(list.outputPath == folder + "/empty.csv" && list.placementCount == 0);
@@ -239,7 +232,7 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
     // A file with notes the list cannot keep stays unsaved, so that Quit asks before writing
     // over them.
     EXPECT_TRUE(
-        OpenPlacementFile(list, form, write("notes.csv", Header() + ";; mine\r\n" + kWindsock)));
+        OpenPlacementFile(list, form, write("notes.csv", kHeader + ";; mine\r\n" + kWindsock)));
     EXPECT_TRUE(list.placementCount == 1 && !list.savedFlag);
 
     std::filesystem::remove_all(folder);

@@ -2,10 +2,8 @@
 
 #include <commctrl.h>
 
-#include <cstdint>
-#include <cstdio>
 #include <memory>
-#include <vector>
+#include <utility>
 
 #include "framework/WindowPicture.h"
 
@@ -25,31 +23,39 @@ void PumpMessages(DWORD milliseconds) {
 }
 
 namespace {
+
 std::function<void(HWND)> pendingScript;
 HWND scriptOver = nullptr;
 UINT_PTR scriptTimer = 0;
 
-bool IsShownDialog(HWND window) {
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof(className));
-    return window != scriptOver && ::IsWindowVisible(window) && std::string(className) == "#32770";
+bool IsShown(HWND window, const char* className) {
+    char name[32] = {};
+    ::GetClassNameA(window, name, sizeof(name));
+    return window != scriptOver && ::IsWindowVisible(window) && std::string(name) == className;
 }
 
-BOOL CALLBACK FindShownDialog(HWND window, LPARAM found) {
-    if (!IsShownDialog(window))
+using Search = std::pair<const char*, HWND>;  // a class name, and the window found
+
+BOOL CALLBACK FindShownWindow(HWND window, LPARAM search) {
+    auto* found = reinterpret_cast<Search*>(search);
+    if (!IsShown(window, found->first))
         return TRUE;
-    *reinterpret_cast<HWND*>(found) = window;
+    found->second = window;
     return FALSE;
+}
+
+// The first shown window of this thread of a class, other than the script's `over`.
+HWND FindShown(const char* className) {
+    Search search{className, nullptr};
+    ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownWindow, LPARAM(&search));
+    return search.second;
 }
 
 void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
     // The active window first: a dialog opened over another is active, the one beneath is not.
     HWND dialog = ::GetActiveWindow();
-    if (!IsShownDialog(dialog)) {
-        dialog = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownDialog,
-                            reinterpret_cast<LPARAM>(&dialog));
-    }
+    if (!IsShown(dialog, "#32770"))
+        dialog = FindShown("#32770");
     if (!dialog)
         return;
     ::KillTimer(nullptr, scriptTimer);
@@ -58,6 +64,7 @@ void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
     pendingScript = nullptr;
     script(dialog);
 }
+
 }  // namespace
 
 void WhenDialogOpens(std::function<void(HWND dialog)> script, HWND over) {
@@ -89,10 +96,8 @@ void PressKey(UINT virtualKey, HWND target) {
 }
 
 void TypeText(const std::string& text) {
-    for (unsigned char c : text) {
-        HWND focus = ::GetFocus();
-        ::PostMessageA(focus, WM_CHAR, c, 1);
-    }
+    for (unsigned char c : text)
+        ::PostMessageA(::GetFocus(), WM_CHAR, c, 1);
 }
 
 void MovePointerTo(HWND window, POINT clientPoint) {
@@ -107,24 +112,19 @@ void MovePointerAway() {
     PumpMessages();
 }
 
-namespace {
-BOOL CALLBACK FindShownToolTip(HWND window, LPARAM found) {
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof(className));
-    if (::IsWindowVisible(window) && std::string(className) == TOOLTIPS_CLASSA) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
+POINT CentreOf(HWND dialog, int id) {
+    RECT rect;
+    ::GetWindowRect(::GetDlgItem(dialog, id), &rect);
+    POINT centre{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ::ScreenToClient(dialog, &centre);
+    return centre;
 }
-}  // namespace
 
 std::string WaitForToolTip(HWND control) {
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < 5000) {
         PumpMessages();
-        HWND tip = nullptr;
-        ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownToolTip, LPARAM(&tip));
+        HWND tip = FindShown(TOOLTIPS_CLASSA);
         TTTOOLINFOA tool{};
         tool.cbSize = TTTOOLINFOA_V2_SIZE;
         if (tip && ::SendMessageA(tip, TTM_GETCURRENTTOOLA, 0, LPARAM(&tool)) &&
@@ -144,6 +144,12 @@ void FocusControl(HWND dialog, int id) {
     PumpMessages();
 }
 
+std::string Text(HWND window) {
+    std::string text(size_t(::GetWindowTextLengthA(window)) + 1, '\0');
+    text.resize(size_t(::GetWindowTextA(window, text.data(), int(text.size()))));
+    return text;
+}
+
 COLORREF PixelAt(HWND window, int x, int y) {
     ::UpdateWindow(window);
     HDC dc = ::GetDC(window);
@@ -160,7 +166,7 @@ bool SaveWindowPng(HWND window, const std::string& path) {
 }
 
 std::string ScreenshotPath(const std::string& name) {
-    std::string folder = std::string(SCENEWRIGHT_BINARY_DIR) + "/screenshots";
+    const std::string folder = std::string(SCENEWRIGHT_BINARY_DIR) + "/screenshots";
     ::CreateDirectoryA(folder.c_str(), nullptr);
     return folder + "/" + name + ".png";
 }

@@ -1,5 +1,6 @@
-// Helpers for tests that drive real windows: pumping messages, running a script inside a modal
-// loop, posting keys and mouse moves through the queue, and reading back what was drawn.
+// Helpers for tests that drive real windows of this process: pumping messages, running a script
+// inside a modal loop, posting keys and mouse moves through the queue, and reading back what was
+// shown.
 #pragma once
 #include <windows.h>
 
@@ -34,6 +35,9 @@ void TypeText(const std::string& text);
 // WM_MOUSEMOVE, not pumped, as keys are), or away from every window of the test.
 void MovePointerTo(HWND window, POINT clientPoint);
 void MovePointerAway();
+// The centre of a control in its dialog's client coordinates, where a disabled control's mouse
+// messages go.
+POINT CentreOf(HWND dialog, int id);
 
 // Pumps messages until a tooltip of this thread shows the tip of the control, and gives the
 // text it shows; "" when none does within a few seconds. Run it after the pointer was moved
@@ -42,13 +46,23 @@ std::string WaitForToolTip(HWND control);
 
 // Focus changes the way a user makes them (WM_NEXTDLGCTL inside a dialog).
 void FocusControl(HWND dialog, int id);
+// A window's or a control's text, whether a control is enabled, and a click on a button.
+std::string Text(HWND window);
+inline std::string Text(HWND dialog, int id) {
+    return Text(::GetDlgItem(dialog, id));
+}
+inline bool IsEnabled(HWND dialog, int id) {
+    return ::IsWindowEnabled(::GetDlgItem(dialog, id)) != FALSE;
+}
+inline void Click(HWND dialog, int id) {
+    ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
 
 // The colour at a point of a window's client area as it is on the screen now.
 COLORREF PixelAt(HWND window, int x, int y);
 
 // Saves what a window shows (caption and frame included) as a PNG file; false on failure.
 bool SaveWindowPng(HWND window, const std::string& path);
-
 // Where tests put their screenshots: <binary dir>/screenshots/<name>.png (folder made).
 std::string ScreenshotPath(const std::string& name);
 

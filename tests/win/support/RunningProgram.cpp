@@ -111,10 +111,6 @@ void RunningProgram::Fill(int id, const std::string& text) {
     Type(text);
 }
 
-void RunningProgram::Click(int id) {
-    Click(m_window, id);
-}
-
 void RunningProgram::Click(HWND window, int id) {
     ::PostMessageA(::GetDlgItem(window, id), BM_CLICK, 0, 0);
     Settle();
@@ -143,10 +139,6 @@ std::string RunningProgram::Text(HWND window) {
     LRESULT length = ::SendMessageW(window, WM_GETTEXT, text.size(), LPARAM(text.data()));
     text.resize(length > 0 ? size_t(length) : 0);
     return Narrow(text);
-}
-
-int RunningProgram::SelectedRow(int id) const {
-    return int(::SendMessageA(Control(id), CB_GETCURSEL, 0, 0));
 }
 
 std::vector<std::string> RunningProgram::Rows(HWND list) {
@@ -197,14 +189,68 @@ DWORD RunningProgram::WaitForExit() {
     return code;
 }
 
-bool RegisterSimInstall(int version, const std::string& folder) {
+std::string BuildPath(const std::string& relative) {
+    char self[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const std::string path = self;  // <build>\tests\win\Name_test.exe
+    return path.substr(0, path.rfind('\\')) + "\\..\\..\\" + relative;
+}
+
+namespace {
+
+// A stream for a child, read back through the same handle: the child may still be closing its
+// copy when its exit is seen, and a new opener would have to share with it.
+HANDLE StreamFile() {
+    char folder[MAX_PATH], path[MAX_PATH];
+    ::GetTempPathA(MAX_PATH, folder);
+    ::GetTempFileNameA(folder, "sw", 0, path);
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    return ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         &inherited, CREATE_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+}
+
+std::string ReadBack(HANDLE stream) {
+    std::string text(::GetFileSize(stream, nullptr), '\0');
+    DWORD got = 0;
+    ::SetFilePointer(stream, 0, nullptr, FILE_BEGIN);
+    ::ReadFile(stream, text.data(), DWORD(text.size()), &got, nullptr);
+    ::CloseHandle(stream);
+    return text;
+}
+
+}  // namespace
+
+DWORD RunCommand(std::string commandLine, std::string* output, std::string* errors) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = StreamFile();
+    startup.hStdError = StreamFile();
+    PROCESS_INFORMATION process{};
+    DWORD code = DWORD(-1);
+    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                         nullptr, nullptr, &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, INFINITE);
+        ::GetExitCodeProcess(process.hProcess, &code);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    const std::string out = ReadBack(startup.hStdOutput), err = ReadBack(startup.hStdError);
+    if (output)
+        *output = out;
+    if (errors)
+        *errors = err;
+    return code;
+}
+
+bool RegisterSimInstall(int version, const std::string& folder, REGSAM view, bool terminated) {
     HKEY key = nullptr;
     if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, simgen::RegistryKey(version), 0, nullptr, 0,
-                          KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr, &key, nullptr) != ERROR_SUCCESS)
+                          KEY_SET_VALUE | view, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
-    LONG status =
-        ::RegSetValueExA(key, simgen::RegistryValue(version), 0, REG_SZ,
-                         reinterpret_cast<const BYTE*>(folder.c_str()), DWORD(folder.size() + 1));
+    LONG status = ::RegSetValueExA(key, simgen::RegistryValue(version), 0, REG_SZ,
+                                   reinterpret_cast<const BYTE*>(folder.c_str()),
+                                   DWORD(folder.size() + terminated));
     ::RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }

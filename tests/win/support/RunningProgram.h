@@ -32,7 +32,7 @@ class RunningProgram {
     // Focuses a box and types its text over what it held.
     void Fill(int id, const std::string& text);
     // A button of the main window or of another of the program's windows.
-    void Click(int id);
+    void Click(int id) { Click(m_window, id); }
     void Click(HWND window, int id);
     // Picks a row of a list as a click on it does: selects it and tells the window.
     void PickRow(int id, int row);
@@ -40,7 +40,7 @@ class RunningProgram {
     // What the program shows.
     std::string Text(int id) const { return Text(Control(id)); }
     static std::string Text(HWND window);
-    int SelectedRow(int id) const;
+    int SelectedRow(int id) const { return int(::SendMessageA(Control(id), CB_GETCURSEL, 0, 0)); }
     std::vector<std::string> Rows(int id) const { return Rows(Control(id)); }
     static std::vector<std::string> Rows(HWND list);
     bool IsEnabled(int id) const { return ::IsWindowEnabled(Control(id)) != FALSE; }
@@ -61,7 +61,16 @@ class RunningProgram {
     HWND m_window = nullptr;
 };
 
-// The simulator registry entries (HKLM, in the 32-bit view the simulators' installers wrote to)
-// that make the program find an install; and their removal, for a start without any.
-bool RegisterSimInstall(int version, const std::string& folder);
+// A path of this build's folder, given relative to it ("tools\\packlib\\unpacklib.exe").
+std::string BuildPath(const std::string& relative);
+// Runs a command line to its end; its exit code (-1 when it cannot start), and what it wrote to
+// its output streams.
+DWORD RunCommand(std::string commandLine, std::string* output = nullptr,
+                 std::string* errors = nullptr);
+
+// The simulator registry entries (HKLM, in the 32-bit view the simulators' installers wrote to
+// unless told otherwise, a REG_SZ with its terminator unless told otherwise) that make the program
+// find an install; and their removal from that view, for a start without any.
+bool RegisterSimInstall(int version, const std::string& folder, REGSAM view = KEY_WOW64_32KEY,
+                        bool terminated = true);
 void ForgetSimInstalls();

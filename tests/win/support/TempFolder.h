@@ -17,6 +17,6 @@ class TempFolder {
     std::string path;
 };
 
-// Whole-file helpers over the real file calls.
+// A whole file's bytes ("" when it cannot be read), and a file written with these bytes.
 std::string ReadWholeFile(const std::string& path);
 bool WriteWholeFile(const std::string& path, const std::string& bytes);
