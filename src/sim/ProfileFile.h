@@ -11,6 +11,11 @@
 
 class ProfileFile {
   public:
+    // Its sections and keys are views into its own text: it stays where it was made.
+    ProfileFile() = default;
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
     // Reads the whole file. A file that cannot be read answers every question with its default,
     // as the system reader does. A file with a byte-order mark is in an encoding this reader does
     // not decode: its questions go to the system reader, one by one.
