@@ -141,9 +141,7 @@ bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, cons
 }
 
 bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                       const char* keptFile, const std::function<void(bool busy)>& showBusy) {
-    if (showBusy)
-        showBusy(true);
+                       const char* keptFile) {
     std::vector<uint8_t> kept;
     bool scanned = false;
     if (installPath && installPath[0] && keptFile && ReadWholeFile(keptFile, kept) &&
@@ -156,7 +154,5 @@ bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char
             WriteWholeFile(keptFile,
                            KeepCatalogue(catalogue, versionIndex, installPath, consulted));
     }
-    if (showBusy)
-        showBusy(false);
     return scanned;
 }

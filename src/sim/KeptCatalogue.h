@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "sim/LibraryCatalogue.h"
@@ -15,8 +14,7 @@
 // catalogue comes from there; otherwise the install is scanned and its catalogue kept there (a
 // file that cannot be written only means the next start scans again).
 bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                       const char* keptFile,
-                       const std::function<void(bool busy)>& showBusy = nullptr);
+                       const char* keptFile);
 
 // The kept form and its reading, for the function above and its tests.
 std::vector<uint8_t> KeepCatalogue(const LibraryCatalogue& catalogue, int versionIndex,

@@ -23,22 +23,6 @@ uint32_t ReadWord(const uint8_t* p) {
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-// Keeps the window's wait cursor up on every way out of the scan.
-class BusyScope {
-  public:
-    explicit BusyScope(const std::function<void(bool)>& showBusy) : show(showBusy) {
-        if (show)
-            show(true);
-    }
-    ~BusyScope() {
-        if (show)
-            show(false);
-    }
-
-  private:
-    const std::function<void(bool)>& show;
-};
-
 // A word or two for a file that would not open or read.
 std::string OpenFailureReason(uint32_t error) {
     switch (error) {
@@ -299,8 +283,7 @@ bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath
 }  // namespace
 
 bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                   const std::function<void(bool busy)>& showBusy, ScanReport* report) {
-    BusyScope busy(showBusy);
+                   ScanReport* report) {
     return Scan(catalogue, versionIndex, installPath, report, nullptr);
 }
 

@@ -228,23 +228,6 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
     return true;
 }
 
-bool ReadIndexFile(const char* installFolder, const char* areaFolder) {
-    SceneryIndexList& list = TheSceneryIndex();
-    if (!installFolder || !areaFolder || !KnownFormat(list.Format())) {
-        SetLastErrorCode(errors::kInvalidParameter);
-        return false;
-    }
-    auto path = IndexFilePath(installFolder, areaFolder, list.Format());
-    std::vector<uint8_t> bytes;
-    if (!path || !ReadWholeFile(path->c_str(), bytes))
-        return false;
-    if (bytes.empty()) {
-        SetLastErrorCode(errors::kFileInvalid);
-        return false;
-    }
-    return list.AddIndexFile(bytes.data(), bytes.size());
-}
-
 uint32_t SceneryIndexCount() {
     return TheSceneryIndex().Count();
 }

@@ -55,7 +55,6 @@ struct StampedFile;
 // was just before it was read.
 bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName,
                       std::vector<StampedFile>* consulted = nullptr);
-bool ReadIndexFile(const char* installFolder, const char* areaFolder);
 uint32_t SceneryIndexCount();
 const char* SceneryFileName(uint32_t record);
 void ClearSceneryIndex();

@@ -88,7 +88,7 @@ int main(int argc, char** argv) {
 
     LibraryCatalogue objects;
     ScanReport report;
-    const bool scanned = ScanLibraries(objects, version, folder.c_str(), nullptr, &report);
+    const bool scanned = ScanLibraries(objects, version, folder.c_str(), &report);
     EffectsCatalogue effects;
     ScanEffects(effects, folder.c_str());
 

@@ -73,7 +73,7 @@ TEST(ScanLibraries, ListsEachNamedFileInOrderAndReturnsWhetherItCouldScan) {
     install.Write("World\\b.bgl", LibraryBytes({"b1"}));
     LibraryCatalogue catalogue;
     ScanReport report;
-    EXPECT_TRUE(ScanLibraries(catalogue, 5, install.path.c_str(), nullptr, &report));
+    EXPECT_TRUE(ScanLibraries(catalogue, 5, install.path.c_str(), &report));
     EXPECT_EQ(NamesOf(catalogue), (Names{"a1", "a2", "b1", "a1", "a2"}));  // a named twice
     EXPECT_EQ(report.filesRead, 3u);
     ASSERT_EQ(report.skipped.size(), 1u);
