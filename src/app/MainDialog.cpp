@@ -340,9 +340,14 @@ void CMainDialog::RescanCatalogues() {
     CWaitCursor wait;
     const char* installPath = CurrentInstallPath();
     ScanEffects(m_effects, installPath ? installPath : "");
+    // The kept catalogue is tied to this very program file: a new build may list what an older
+    // one refused.
     const std::string kept = KeptCatalogueFile();
+    char program[MAX_PATH] = {};
+    const DWORD programLength = ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const bool programKnown = programLength > 0 && programLength < MAX_PATH;
     ScanLibrariesKept(m_libraries, m_currentVersion, installPath ? installPath : "",
-                      kept.empty() ? nullptr : kept.c_str());
+                      kept.empty() ? nullptr : kept.c_str(), programKnown ? program : nullptr);
     m_libraryRowOrder.clear();
 }
 

@@ -43,7 +43,8 @@ bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* in
                    ScanReport* report = nullptr);
 
 // The same scan, which also lists every file it read or looked for (Scenery.cfg, the index
-// files, the library files), in order, each as it was just before it was read.
-struct StampedFile;
+// files, the library files), in order, each as it was just before it was read, and tells whether
+// a read failed for a reason that may pass. The basis is filled afresh.
+struct ScanBasis;
 bool ScanLibrariesStamped(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                          std::vector<StampedFile>& consulted);
+                          ScanBasis& basis);

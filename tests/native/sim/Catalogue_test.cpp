@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -180,36 +181,52 @@ bool SameCatalogue(const LibraryCatalogue& a, const LibraryCatalogue& b) {
 }  // namespace
 
 // The kept catalogue is the scanned one, and any change to a file the scan read or looked for,
-// or another version or folder, sends the next start back to scanning.
+// to the program, or another version, folder or program sends the next start back to scanning.
+// Files written within the last moments, and a scan that met a failure that may pass, are not
+// kept.
 TEST_F(GeneratedInstall, KeptCatalogueServesOnlyAnUnchangedInstall) {
     simgen::Options options;
     options.version = 6;
     simgen::Install install;
     std::string error;
     ASSERT_TRUE(simgen::Generate(folder + "/sim", options, install, error)) << error;
-    const std::string sim = folder + "/sim", keptFile = folder + "/kept.bin";
+    const std::string sim = folder + "/sim", keptFile = folder + "/kept.bin",
+                      program = folder + "/Scenewright.exe";
+    std::ofstream(program) << "build 1";
+    auto settle = [&] {
+        const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+            std::filesystem::last_write_time(entry.path(), old);
+    };
     LibraryCatalogue scanned, kept;
     ScanLibraries(scanned, 6, sim.c_str());
-    ASSERT_TRUE(ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str()));
+    ASSERT_TRUE(ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str()));
     EXPECT_TRUE(SameCatalogue(kept, scanned));
+    // Just written: a change within the same tick of the file clock would keep the time.
+    EXPECT_FALSE(std::filesystem::exists(keptFile));
+    settle();
+    ASSERT_TRUE(ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str()));
 
-    auto keptStillServes = [&](int version, const std::string& path) {
+    auto keptStillServes = [&](int version, const std::string& path, const char* by = nullptr) {
         std::vector<uint8_t> bytes;
         LibraryCatalogue taken;
         return ReadWholeFile(keptFile.c_str(), bytes) &&
-               TakeKeptCatalogue(bytes, version, path.c_str(), taken) &&
+               TakeKeptCatalogue(bytes, version, path.c_str(), by ? by : program.c_str(), taken) &&
                SameCatalogue(taken, scanned);
     };
     EXPECT_TRUE(keptStillServes(6, sim));
     EXPECT_FALSE(keptStillServes(5, sim));
     EXPECT_FALSE(keptStillServes(6, sim + "/"));
+    EXPECT_FALSE(keptStillServes(6, sim, (sim + "/Scenery.cfg").c_str()));  // another program file
 
     std::string nativeLibrary = install.objects.front().libraryPath;
     std::replace(nativeLibrary.begin(), nativeLibrary.end(), '\\', '/');
     auto changed = [&](const std::function<void()>& change) {
         change();
+        settle();
         bool serves = keptStillServes(6, sim);
-        ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str());  // scans and keeps anew
+        // Scans and keeps anew.
+        ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str());
         ScanLibraries(scanned, 6, sim.c_str());
         EXPECT_TRUE(SameCatalogue(kept, scanned));
         EXPECT_TRUE(keptStillServes(6, sim));
@@ -219,11 +236,33 @@ TEST_F(GeneratedInstall, KeptCatalogueServesOnlyAnUnchangedInstall) {
     EXPECT_FALSE(changed([&] { std::filesystem::remove(nativeLibrary); }));
     EXPECT_FALSE(changed([&] { std::ofstream(sim + "/Scenery/Area0/scenery/gone.bgl") << "x"; }));
     EXPECT_FALSE(changed([&] { std::ofstream(sim + "/Scenery.cfg", std::ios::app) << "\r\n"; }));
+    EXPECT_FALSE(changed([&] { std::ofstream(program) << "build 2.0"; }));  // an upgrade
 
-    // A damaged kept file is not taken.
+    // A file that is there but cannot be read (held by another program, say) may be read next
+    // time: what the scan missed is not kept.
+    auto keptDespiteUnreadable = [&](const std::string& path) {
+        std::filesystem::rename(path, path + ".away");
+        std::filesystem::create_directory(path);
+        std::filesystem::remove(keptFile);
+        settle();
+        ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str());
+        std::filesystem::remove(path);
+        std::filesystem::rename(path + ".away", path);
+        return std::filesystem::exists(keptFile);
+    };
+    std::string otherLibrary = install.objects.back().libraryPath;
+    std::replace(otherLibrary.begin(), otherLibrary.end(), '\\', '/');
+    ASSERT_NE(otherLibrary, nativeLibrary);
+    EXPECT_FALSE(keptDespiteUnreadable(otherLibrary));
+    EXPECT_FALSE(keptDespiteUnreadable(sim + "/Scenery.cfg"));
+    EXPECT_FALSE(keptDespiteUnreadable(sim + "/Scenery/Area0/SCENERY.DAT"));
+
+    // Readable again, the install is kept; a damaged kept file is not taken.
+    settle();
+    ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str());
     std::vector<uint8_t> bytes;
     ASSERT_TRUE(ReadWholeFile(keptFile.c_str(), bytes));
     bytes.resize(bytes.size() - 3);
-    EXPECT_FALSE(TakeKeptCatalogue(bytes, 6, sim.c_str(), kept));
+    EXPECT_FALSE(TakeKeptCatalogue(bytes, 6, sim.c_str(), program.c_str(), kept));
     EXPECT_TRUE(kept.Empty());
 }
