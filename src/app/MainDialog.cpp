@@ -1,7 +1,6 @@
 #include "app/MainDialog.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cstring>
 #include <optional>
@@ -319,21 +318,6 @@ void CMainDialog::ShowVersionButton(const char* shortCode) {
 
 const char* CMainDialog::CurrentInstallPath() const {
     return m_simVersions.InstallPath(m_currentVersion);
-}
-
-// The user's own local application data, as the settings' company and program name: the
-// catalogue kept there spares a repeated start the scan of an unchanged install. Empty when the
-// folder cannot be had; every start then scans.
-static std::string KeptCatalogueFile() {
-    char folder[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0,
-                                  folder)))
-        return {};
-    std::string path = std::string(folder) + "\\Vandrel";
-    ::CreateDirectoryA(path.c_str(), nullptr);
-    path += "\\Scenewright";
-    ::CreateDirectoryA(path.c_str(), nullptr);
-    return path + "\\Catalogue.bin";
 }
 
 void CMainDialog::RescanCatalogues() {

@@ -12,7 +12,6 @@
 #include <windows.h>
 
 #include <psapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +25,7 @@
 #include "sim/ProfileFile.h"
 #include "sim/SceneryIndex.h"
 #include "sim/SimFiles.h"
+#include "ui/Settings.h"
 
 namespace {
 
@@ -82,14 +82,6 @@ double ChooseKind(HWND window, int row) {
     const double start = Now();
     ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(kTypeList, CBN_SELCHANGE), LPARAM(list));
     return Now() - start;
-}
-
-// Where the program keeps its catalogue between runs (the user's local application data).
-std::string KeptCatalogueFile() {
-    char folder[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder)))
-        return {};
-    return std::string(folder) + "\\Vandrel\\Scenewright\\Catalogue.bin";
 }
 
 int Run(const char* exe, int runs, int changes, bool first) {
