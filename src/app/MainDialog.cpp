@@ -1,7 +1,6 @@
 #include "app/MainDialog.h"
 
 #include <commctrl.h>
-#include <shlobj.h>
 
 #include <cstring>
 
@@ -320,28 +319,18 @@ const char* CMainDialog::CurrentInstallPath() const {
     return m_simVersions.InstallPath(m_currentVersion);
 }
 
-// The user's own local application data, as the settings' company and program name: the
-// catalogue kept there spares a repeated start the scan of an unchanged install. Empty when the
-// folder cannot be had; every start then scans.
-static std::string KeptCatalogueFile() {
-    char folder[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0,
-                                  folder)))
-        return {};
-    std::string path = std::string(folder) + "\\Vandrel";
-    ::CreateDirectoryA(path.c_str(), nullptr);
-    path += "\\Scenewright";
-    ::CreateDirectoryA(path.c_str(), nullptr);
-    return path + "\\Catalogue.bin";
-}
-
 void CMainDialog::RescanCatalogues() {
     CWaitCursor wait;
     const char* installPath = CurrentInstallPath();
     ScanEffects(m_effects, installPath ? installPath : "");
+    // The kept catalogue is tied to this very program file: a new build may list what an older
+    // one refused.
     const std::string kept = KeptCatalogueFile();
+    char program[MAX_PATH] = {};
+    const DWORD programLength = ::GetModuleFileNameA(nullptr, program, MAX_PATH);
+    const bool programKnown = programLength > 0 && programLength < MAX_PATH;
     ScanLibrariesKept(m_libraries, m_currentVersion, installPath ? installPath : "",
-                      kept.empty() ? nullptr : kept.c_str());
+                      kept.empty() ? nullptr : kept.c_str(), programKnown ? program : nullptr);
     m_libraryRowOrder.clear();
 }
 

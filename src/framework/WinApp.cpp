@@ -48,7 +48,7 @@ void CWinApp::SetRegistryKey(const char* company) {
     SetRegistryKey(company, ProgramBaseName().c_str());
 }
 
-// A helper command reads the settings of the program it serves, not of its own executable.
+// A command-line tool reads the settings of the program it serves, not of its own executable.
 void CWinApp::SetRegistryKey(const char* company, const char* program) {
     m_profileKey = std::string("Software\\") + company + "\\" + program;
 }

@@ -9,8 +9,9 @@
 
 namespace {
 
-// Bumped whenever the layout below or what a scan lists changes, so an older file is not taken.
-constexpr char kMark[8] = {'S', 'W', 'C', 'A', 'T', '0', '0', '1'};
+// Bumped whenever the layout below changes, so an older file is not taken. What a scan lists
+// changes with the program, whose own file leads the stamped files.
+constexpr char kMark[8] = {'S', 'W', 'C', 'A', 'T', '0', '0', '2'};
 
 class Writer {
   public:
@@ -92,7 +93,7 @@ std::vector<uint8_t> KeepCatalogue(const LibraryCatalogue& catalogue, int versio
 }
 
 bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, const char* installPath,
-                       LibraryCatalogue& catalogue) {
+                       const char* programFile, LibraryCatalogue& catalogue) {
     catalogue.Clear();
     if (bytes.size() < sizeof kMark || std::memcmp(bytes.data(), kMark, sizeof kMark) != 0)
         return false;
@@ -100,8 +101,11 @@ bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, cons
     in.Number(sizeof kMark);
     if (in.Number(4) != uint32_t(versionIndex) || in.Text() != installPath)
         return false;
-    for (size_t files = size_t(in.Number(4)); files > 0 && in.ok; --files) {
+    const size_t files = size_t(in.Number(4));
+    for (size_t i = 0; i < files && in.ok; ++i) {
         const std::string path = in.Text();
+        if (i == 0 && path != programFile)
+            return false;
         FileStamp kept;
         kept.present = in.Number(1) != 0;
         kept.size = in.Number(8);
@@ -110,7 +114,7 @@ bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, cons
             return false;
     }
     const size_t count = size_t(in.Number(4));
-    if (!in.ok || count > bytes.size() / 41)
+    if (!in.ok || files == 0 || count > bytes.size() / 41)
         return false;
     catalogue.Reserve(count);
     for (size_t i = 0; i < count && in.ok; ++i) {
@@ -140,23 +144,42 @@ bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, cons
     return true;
 }
 
-bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                       const char* keptFile, const std::function<void(bool busy)>& showBusy) {
-    if (showBusy)
-        showBusy(true);
-    std::vector<uint8_t> kept;
-    bool scanned = false;
-    if (installPath && installPath[0] && keptFile && ReadWholeFile(keptFile, kept) &&
-        TakeKeptCatalogue(kept, versionIndex, installPath, catalogue)) {
-        scanned = true;
-    } else {
-        std::vector<StampedFile> consulted;
-        scanned = ScanLibrariesStamped(catalogue, versionIndex, installPath, consulted);
-        if (scanned && keptFile)
-            WriteWholeFile(keptFile,
-                           KeepCatalogue(catalogue, versionIndex, installPath, consulted));
+namespace {
+
+// A file written within the same tick of the file system's clock as it was looked at (two
+// seconds on FAT) could change again and keep its time and size: such a scan is not kept, and
+// the next start, finding the files settled, keeps its own.
+bool AllSettled(const std::vector<StampedFile>& files, uint64_t scanStart) {
+    const uint64_t settled = 2 * kFileClockSecond;
+    for (const StampedFile& file : files) {
+        if (file.stamp.time > scanStart || scanStart - file.stamp.time < settled)
+            return false;
     }
-    if (showBusy)
-        showBusy(false);
-    return scanned;
+    return true;
+}
+
+}  // namespace
+
+// The program's own file is stamped with the install's files: a new build may read a library
+// that an older one refused, so it never takes an older build's catalogue. A kept file that a
+// scan may not keep is left as it is; it is taken only while every file it names still matches
+// it, and then it is right.
+bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
+                       const char* keptFile, const char* programFile) {
+    const bool keeping = installPath && installPath[0] && keptFile && programFile;
+    std::vector<uint8_t> kept;
+    if (keeping && ReadWholeFile(keptFile, kept) &&
+        TakeKeptCatalogue(kept, versionIndex, installPath, programFile, catalogue))
+        return true;
+    const uint64_t scanStart = FileClockNow();
+    ScanBasis basis;
+    if (!ScanLibrariesStamped(catalogue, versionIndex, installPath, basis))
+        return false;
+    if (keeping && !basis.passingFailure) {
+        basis.files.insert(basis.files.begin(), {programFile, StampOf(programFile)});
+        if (AllSettled(basis.files, scanStart))
+            WriteWholeFile(keptFile,
+                           KeepCatalogue(catalogue, versionIndex, installPath, basis.files));
+    }
+    return true;
 }

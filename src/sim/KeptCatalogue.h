@@ -4,25 +4,27 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <vector>
 
 #include "sim/LibraryCatalogue.h"
 #include "sim/SimFiles.h"
 
 // Rebuilds the catalogue as ScanLibraries does. When `keptFile` holds the catalogue of the same
-// version and install folder and every file that scan read or looked for is still as it was, the
-// catalogue comes from there; otherwise the install is scanned and its catalogue kept there (a
-// file that cannot be written only means the next start scans again).
+// version and install folder, kept by the same `programFile`, and every file that scan read or
+// looked for is still as it was, the catalogue comes from there; otherwise the install is scanned
+// and its catalogue kept there, unless the scan may find more another time (a file that is there
+// but could not be read, memory running short, a file written within the last two seconds). A
+// kept file that cannot be written only means the next start scans again. Without a kept file or
+// a program file the install is scanned.
 bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                       const char* keptFile,
-                       const std::function<void(bool busy)>& showBusy = nullptr);
+                       const char* keptFile, const char* programFile);
 
-// The kept form and its reading, for the function above and its tests.
+// The kept form and its reading, for the function above and its tests. `consulted` begins with
+// the program's own file.
 std::vector<uint8_t> KeepCatalogue(const LibraryCatalogue& catalogue, int versionIndex,
                                    const char* installPath,
                                    const std::vector<StampedFile>& consulted);
-// True, with the catalogue, when the bytes are a kept catalogue of this version and folder whose
-// files all still look as they did.
+// True, with the catalogue, when the bytes are a kept catalogue of this version and folder, kept
+// by this program file, whose files all still look as they did.
 bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, const char* installPath,
-                       LibraryCatalogue& catalogue);
+                       const char* programFile, LibraryCatalogue& catalogue);

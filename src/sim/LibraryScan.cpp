@@ -23,33 +23,17 @@ uint32_t ReadWord(const uint8_t* p) {
            static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
 }
 
-// Keeps the window's wait cursor up on every way out of the scan.
-class BusyScope {
-  public:
-    explicit BusyScope(const std::function<void(bool)>& showBusy) : show(showBusy) {
-        if (show)
-            show(true);
-    }
-    ~BusyScope() {
-        if (show)
-            show(false);
-    }
-
-  private:
-    const std::function<void(bool)>& show;
-};
+bool IsMissingError(uint32_t error) {
+    return error == errors::kFileNotFound || error == errors::kPathNotFound;
+}
 
 // A word or two for a file that would not open or read.
 std::string OpenFailureReason(uint32_t error) {
-    switch (error) {
-        case errors::kFileNotFound:
-        case errors::kPathNotFound:
-            return "missing";
-        case errors::kFileInvalid:
-            return "empty";
-        default:
-            return FormatText(limits::kShortField, "ERROR:%X", unsigned(error));
-    }
+    if (IsMissingError(error))
+        return "missing";
+    if (error == errors::kFileInvalid)
+        return "empty";
+    return FormatText(limits::kShortField, "ERROR:%X", unsigned(error));
 }
 
 uint32_t IndexFormatOf(int versionIndex) {
@@ -131,15 +115,17 @@ struct ImageRelease {
 // One open and as few reads as the file needs: a plain file's first bytes (the whole file only
 // when its directory reaches further), a packed file whole, unpacked from memory. Read with
 // sharing, as every library file is, so a packed library that the simulator holds open is still
-// listed.
+// listed. `passing` tells a failure that may not recur for the same bytes (memory running short,
+// a read that failed) from one that will (an empty or damaged file).
 bool ReadOpenedFile(ReadOnlyFile& file, const char* path, LibraryCatalogue& catalogue,
-                    std::string& whyNot) {
+                    std::string& whyNot, bool& passing) {
     const uint64_t size = file.Size();
     if (size == 0) {
         whyNot = "empty";
         SetLastErrorCode(errors::kFileInvalid);
         return false;
     }
+    passing = true;  // from here until the bytes are read, only memory or a read can fail
     if (size > SIZE_MAX / 2) {
         whyNot = "out of memory";
         SetLastErrorCode(errors::kNotEnoughMemory);
@@ -182,6 +168,7 @@ bool ReadOpenedFile(ReadOnlyFile& file, const char* path, LibraryCatalogue& cata
         std::unique_ptr<uint8_t, ImageRelease> owned(image, ImageRelease{imageSize});
         if (status == PackedFileStatus::Ok && imageSize > UINT32_MAX)
             status = PackedFileStatus::OutOfMemory;
+        passing = status == PackedFileStatus::OutOfMemory;
         if (status != PackedFileStatus::Ok) {
             whyNot = PackedFileStatusName(status);
             SetLastErrorCode(errors::kInvalidData);
@@ -193,6 +180,7 @@ bool ReadOpenedFile(ReadOnlyFile& file, const char* path, LibraryCatalogue& cata
         ParseDirectory(image, imageSize, imageSize, path, catalogue);
         return true;
     }
+    passing = false;
     if (!HasLibraryDirectory(bytes.data(), bytes.size()))
         whyNot = "not a library";
     const size_t before = catalogue.Count();
@@ -201,27 +189,41 @@ bool ReadOpenedFile(ReadOnlyFile& file, const char* path, LibraryCatalogue& cata
     catalogue.Truncate(before);
     if (!readRest()) {
         whyNot = OpenFailureReason(GetLastErrorCode());
+        passing = true;
         return false;
     }
     ParseDirectory(bytes.data(), bytes.size(), size, path, catalogue);
     return true;
 }
 
+// ReadLibraryFile, which also tells whether a failure may pass: a file that is there but would
+// not open (another program holds it) may open another time; a missing one stays missing.
+bool ReadLibrary(const char* path, LibraryCatalogue& catalogue, std::string& whyNot,
+                 bool& passing) {
+    whyNot.clear();
+    passing = false;
+    if (!path || strlen(path) > limits::kPath) {
+        SetLastErrorCode(errors::kInvalidParameter);
+        whyNot = "path too long";
+        return false;
+    }
+    ReadOnlyFile file;
+    if (!file.Open(path)) {
+        const uint32_t error = GetLastErrorCode();
+        whyNot = OpenFailureReason(error);
+        passing = !IsMissingError(error) && StampOf(path).present;
+        SetLastErrorCode(error);
+        return false;
+    }
+    return ReadOpenedFile(file, path, catalogue, whyNot, passing);
+}
+
 }  // namespace
 
 bool ReadLibraryFile(const char* path, LibraryCatalogue& catalogue, std::string* whyNot) {
     std::string reason;
-    bool read = false;
-    if (!path || strlen(path) > limits::kPath) {
-        SetLastErrorCode(errors::kInvalidParameter);
-        reason = "path too long";
-    } else {
-        ReadOnlyFile file;
-        if (file.Open(path))
-            read = ReadOpenedFile(file, path, catalogue, reason);
-        else
-            reason = OpenFailureReason(GetLastErrorCode());
-    }
+    bool passing = false;
+    const bool read = ReadLibrary(path, catalogue, reason, passing);
     if (whyNot)
         *whyNot = std::move(reason);
     return read;
@@ -239,18 +241,21 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
 
 namespace {
 
-// Reads one named library file into the catalogue; the report and the list of consulted files
-// learn about it. Files are read one after the other on the calling thread: under Wine every
-// open, read and close is a request to the one server process, which serves them one at a time,
-// and threads handing files to each other only added requests and memory.
+// Reads one named library file into the catalogue; the report and the scan's basis learn about
+// it. Files are read one after the other on the calling thread: under Wine every open, read and
+// close is a request to the one server process, which serves them one at a time, and threads
+// handing files to each other only added requests and memory.
 bool ScanOneFile(const std::string& path, bool pathFits, LibraryCatalogue& catalogue,
-                 ScanReport* report, std::vector<StampedFile>* consulted) {
+                 ScanReport* report, ScanBasis* basis) {
     std::string whyNot = "path too long";
     bool read = false;
     if (pathFits) {
-        if (consulted)
-            consulted->push_back({path, StampOf(path.c_str())});
-        read = ReadLibraryFile(path.c_str(), catalogue, &whyNot);
+        if (basis)
+            basis->files.push_back({path, StampOf(path.c_str())});
+        bool passing = false;
+        read = ReadLibrary(path.c_str(), catalogue, whyNot, passing);
+        if (basis && passing)
+            basis->passingFailure = true;
     }
     if (report) {
         if (whyNot.empty())
@@ -262,7 +267,7 @@ bool ScanOneFile(const std::string& path, bool pathFits, LibraryCatalogue& catal
 }
 
 bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-          ScanReport* report, std::vector<StampedFile>* consulted) {
+          ScanReport* report, ScanBasis* basis) {
     catalogue.Clear();
     if (report)
         *report = ScanReport();
@@ -273,9 +278,9 @@ bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath
     }
     if (versionIndex == kCombatFlightSimulator1) {
         auto path = ComposePath("%s\\Scenery\\LIBRARY.BGL", installPath);
-        return path && ScanOneFile(*path, true, catalogue, report, consulted);
+        return path && ScanOneFile(*path, true, catalogue, report, basis);
     }
-    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg", consulted))
+    if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg", basis))
         return false;
     if (report) {
         report->areasRead = TheSceneryIndex().AreasRead();
@@ -290,7 +295,7 @@ bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath
         auto path = IsAbsolutePath(name) ? ComposePath("%s.bgl", name)
                                          : ComposePath("%s\\%s.bgl", installPath, name);
         ScanOneFile(path ? *path : std::string(installPath) + "\\" + name, path.has_value(),
-                    catalogue, report, consulted);
+                    catalogue, report, basis);
     }
     ClearSceneryIndex();
     return true;
@@ -299,13 +304,12 @@ bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath
 }  // namespace
 
 bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                   const std::function<void(bool busy)>& showBusy, ScanReport* report) {
-    BusyScope busy(showBusy);
+                   ScanReport* report) {
     return Scan(catalogue, versionIndex, installPath, report, nullptr);
 }
 
 bool ScanLibrariesStamped(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                          std::vector<StampedFile>& consulted) {
-    consulted.clear();
-    return Scan(catalogue, versionIndex, installPath, nullptr, &consulted);
+                          ScanBasis& basis) {
+    basis = ScanBasis();
+    return Scan(catalogue, versionIndex, installPath, nullptr, &basis);
 }

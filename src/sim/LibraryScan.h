@@ -4,7 +4,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,14 +38,13 @@ bool ReadLibraryBytes(const uint8_t* bytes, size_t size, std::string_view path,
                       LibraryCatalogue& catalogue);
 
 // Rebuilds the catalogue for a version index (0 to 6) and its install folder; -1, a missing or
-// an empty folder mean no simulator. showBusy(true) and showBusy(false) bracket the scan so the
-// window can show its wait cursor. A report, when given, is filled afresh.
+// an empty folder mean no simulator. A report, when given, is filled afresh.
 bool ScanLibraries(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                   const std::function<void(bool busy)>& showBusy = nullptr,
                    ScanReport* report = nullptr);
 
 // The same scan, which also lists every file it read or looked for (Scenery.cfg, the index
-// files, the library files), in order, each as it was just before it was read.
-struct StampedFile;
+// files, the library files), in order, each as it was just before it was read, and tells whether
+// a read failed for a reason that may pass. The basis is filled afresh.
+struct ScanBasis;
 bool ScanLibrariesStamped(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                          std::vector<StampedFile>& consulted);
+                          ScanBasis& basis);

@@ -55,13 +55,15 @@ std::string Answer(std::string_view value) {
 
 }  // namespace
 
-void ProfileFile::Load(const char* path) {
+bool ProfileFile::Load(const char* path) {
     std::vector<uint8_t> bytes;
-    if (!path || !ReadWholeFile(path, bytes))
+    const bool read = path && ReadWholeFile(path, bytes);
+    if (!read)
         bytes.clear();
     std::string_view content(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     systemPath = HasByteOrderMark(content) ? path : "";
     Parse(systemPath.empty() ? content : std::string_view());
+    return read;
 }
 
 // Lines end at a carriage return or a line feed, wherever it stands.

@@ -11,10 +11,15 @@
 
 class ProfileFile {
   public:
-    // Reads the whole file. A file that cannot be read answers every question with its default,
-    // as the system reader does. A file with a byte-order mark is in an encoding this reader does
-    // not decode: its questions go to the system reader, one by one.
-    void Load(const char* path);
+    // Its sections and keys are views into its own text: it stays where it was made.
+    ProfileFile() = default;
+    ProfileFile(const ProfileFile&) = delete;
+    ProfileFile& operator=(const ProfileFile&) = delete;
+
+    // Reads the whole file; false when it cannot be read. Such a file answers every question with
+    // its default, as the system reader does. A file with a byte-order mark is in an encoding this
+    // reader does not decode: its questions go to the system reader, one by one.
+    bool Load(const char* path);
     // Takes the text of a whole file in the 8-bit code page.
     void Parse(std::string_view text);
 

@@ -68,6 +68,7 @@ void SceneryIndexList::Clear() {
     format = scenery_format::k22;
     areasRead = 0;
     refusedAtCapacity = 0;
+    shortOfMemory = false;
 }
 
 // Nothing here trusts the file: the header and the whole offset table must lie inside it (a
@@ -124,11 +125,14 @@ bool SceneryIndexList::AddIndexFile(const uint8_t* bytes, size_t size) {
             continue;
         }
         auto copy = std::unique_ptr<SceneryIndexRecord>(new (std::nothrow) SceneryIndexRecord);
-        if (!copy)
+        if (!copy) {
+            shortOfMemory = true;
             continue;
+        }
         try {
             copy->bytes.assign(record, record + length);
         } catch (const std::bad_alloc&) {
+            shortOfMemory = true;
             continue;
         }
         copy->nameOffset = layout.nameOffset;
@@ -194,9 +198,11 @@ std::optional<std::string> IndexFilePath(const char* installFolder, const char* 
 }  // namespace
 
 // Scenery.cfg is read once for its thousand questions (the system reader checks and searches the
-// file for every one), and each area's index file with one open and one read.
+// file for every one), and each area's index file with one open and one read. A file that is
+// there but cannot be read (another program holds it) may be read another time; one that is not
+// there is missed alike every time.
 bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName,
-                      std::vector<StampedFile>* consulted) {
+                      ScanBasis* basis) {
     if (!installFolder || !profileName) {
         SetLastErrorCode(errors::kInvalidParameter);
         return false;
@@ -208,10 +214,18 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
     auto profilePath = ComposePath("%s%s%s", installFolder, separator, profileName);
     if (!profilePath)
         return true;  // no area can be named by a profile that cannot be opened
-    if (consulted)
-        consulted->push_back({*profilePath, StampOf(profilePath->c_str())});
+    auto consult = [&](const std::string& path) {
+        if (basis)
+            basis->files.push_back({path, StampOf(path.c_str())});
+    };
+    auto failedWhilePresent = [&] {
+        if (basis && basis->files.back().stamp.present)
+            basis->passingFailure = true;
+    };
+    consult(*profilePath);
     ProfileFile profile;
-    profile.Load(profilePath->c_str());
+    if (!profile.Load(profilePath->c_str()))
+        failedWhilePresent();
     const std::vector<std::string> folders = AreaFolders(profile);
     if (!KnownFormat(format))
         return true;  // every area's index file is refused for its format alone
@@ -220,29 +234,15 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
         auto path = IndexFilePath(installFolder, folder.c_str(), format);
         if (!path)
             continue;
-        if (consulted)
-            consulted->push_back({*path, StampOf(path->c_str())});
-        if (ReadWholeFile(path->c_str(), bytes) && !bytes.empty())
+        consult(*path);
+        if (!ReadWholeFile(path->c_str(), bytes))
+            failedWhilePresent();
+        else if (!bytes.empty())
             list.AddIndexFile(bytes.data(), bytes.size());
     }
+    if (basis && list.ShortOfMemory())
+        basis->passingFailure = true;
     return true;
-}
-
-bool ReadIndexFile(const char* installFolder, const char* areaFolder) {
-    SceneryIndexList& list = TheSceneryIndex();
-    if (!installFolder || !areaFolder || !KnownFormat(list.Format())) {
-        SetLastErrorCode(errors::kInvalidParameter);
-        return false;
-    }
-    auto path = IndexFilePath(installFolder, areaFolder, list.Format());
-    std::vector<uint8_t> bytes;
-    if (!path || !ReadWholeFile(path->c_str(), bytes))
-        return false;
-    if (bytes.empty()) {
-        SetLastErrorCode(errors::kFileInvalid);
-        return false;
-    }
-    return list.AddIndexFile(bytes.data(), bytes.size());
 }
 
 uint32_t SceneryIndexCount() {

@@ -36,6 +36,8 @@ class SceneryIndexList {
     // refused because the list was full.
     uint32_t AreasRead() const { return areasRead; }
     uint32_t RefusedAtCapacity() const { return refusedAtCapacity; }
+    // True when a record was lost because its copy could not be had.
+    bool ShortOfMemory() const { return shortOfMemory; }
     // The zero-terminated scenery file name of a record, or null (last error 2 or 87).
     const char* FileName(uint32_t record) const;
 
@@ -44,18 +46,18 @@ class SceneryIndexList {
     uint32_t format = scenery_format::k22;
     uint32_t areasRead = 0;
     uint32_t refusedAtCapacity = 0;
+    bool shortOfMemory = false;
     std::unique_ptr<std::unique_ptr<SceneryIndexRecord>[]> records;
 };
 
 // The program's one list, used by one scan at a time on the GUI thread.
 SceneryIndexList& TheSceneryIndex();
 
-struct StampedFile;
-// `consulted`, when given, learns every file the load read or looked for, in order, each as it
-// was just before it was read.
+struct ScanBasis;
+// `basis`, when given, learns every file the load read or looked for, in order, each as it was
+// just before it was read, and whether a read failed for a reason that may pass.
 bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* profileName,
-                      std::vector<StampedFile>* consulted = nullptr);
-bool ReadIndexFile(const char* installFolder, const char* areaFolder);
+                      ScanBasis* basis = nullptr);
 uint32_t SceneryIndexCount();
 const char* SceneryFileName(uint32_t record);
 void ClearSceneryIndex();

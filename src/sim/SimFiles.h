@@ -55,6 +55,18 @@ struct StampedFile {
     FileStamp stamp;
 };
 
+// What a scan's result rests on: every file it read or looked for, in order, and whether a read
+// failed for a reason that may pass (a file that is there but would not open or read, memory
+// running short), so that the same files may give more another time.
+struct ScanBasis {
+    std::vector<StampedFile> files;
+    bool passingFailure = false;
+};
+
+// The clock of FileStamp::time: now, and its ticks in a second.
+uint64_t FileClockNow();
+extern const uint64_t kFileClockSecond;
+
 // Replaces the file with the bytes, or leaves it as it was: they go to a file beside it first.
 bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes);
 

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 
 #include "common/LastError.h"
 #include "common/Text.h"
@@ -58,6 +59,14 @@ FileStamp StampOf(const char* path) {
         return {};
     return {true, uint64_t(info.st_size),
             uint64_t(info.st_mtim.tv_sec) * 1000000000u + uint64_t(info.st_mtim.tv_nsec)};
+}
+
+const uint64_t kFileClockSecond = 1000000000u;
+
+uint64_t FileClockNow() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return uint64_t(now.tv_sec) * kFileClockSecond + uint64_t(now.tv_nsec);
 }
 
 bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {

@@ -60,6 +60,15 @@ FileStamp StampOf(const char* path) {
         uint64_t(data.ftLastWriteTime.dwHighDateTime) << 32 | data.ftLastWriteTime.dwLowDateTime};
 }
 
+// FILETIME counts 100-nanosecond ticks, as the write times do.
+const uint64_t kFileClockSecond = 10000000u;
+
+uint64_t FileClockNow() {
+    FILETIME now{};
+    ::GetSystemTimeAsFileTime(&now);
+    return uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime;
+}
+
 bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
     char temporary[MAX_PATH + 32];
     snprintf(temporary, sizeof temporary, "%s.%lu", path, GetCurrentProcessId());

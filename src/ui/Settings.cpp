@@ -1,5 +1,9 @@
 #include "ui/Settings.h"
 
+#include <windows.h>
+
+#include <shlobj.h>
+
 #include "framework/WinApp.h"
 
 namespace {
@@ -28,4 +32,18 @@ void SaveSettings(const Settings& settings) {
     app->WriteProfileInt("", kKeepAssembler, settings.keepAssembler);
     app->WriteProfileInt("", kViewOutput, settings.viewOutput);
     app->WriteProfileInt("", kDefaultSim, settings.defaultSim);
+}
+
+// The program and its start-up measure both ask here, so that a measure of first starts removes
+// the very file the program keeps.
+std::string KeptCatalogueFile() {
+    char folder[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0,
+                                  folder)))
+        return {};
+    std::string path = std::string(folder) + "\\" + kSettingsCompany;
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    path = path + "\\" + kProgramName;
+    ::CreateDirectoryA(path.c_str(), nullptr);
+    return path + "\\Catalogue.bin";
 }

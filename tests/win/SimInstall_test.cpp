@@ -191,7 +191,11 @@ TEST_F(CatalogueCommand, ExitsWithOneWithoutASimulatorAndTwoForAWrongCommandLine
     RegisterSimInstall(6, scratch.File("gone"));
     EXPECT_EQ(Catalogue("").exitCode, 1u);  // registered, but the folder is not there
     EXPECT_EQ(Catalogue("5 \"" + scratch.File("gone") + "\"").exitCode, 1u);
-    EXPECT_EQ(Catalogue("2 \"" + scratch.Path() + "\"").exitCode, 1u);  // no LIBRARY.BGL
+    // A readable CFS1 folder without its one library file is listed, with that file missing.
+    const CommandRun noLibrary = Catalogue("2 \"" + scratch.Path() + "\"");
+    EXPECT_EQ(noLibrary.exitCode, 0u);
+    ASSERT_EQ(noLibrary.err.size(), 2u);
+    EXPECT_EQ(noLibrary.err[0], "sw-catalogue: " + scratch.File("Scenery\\LIBRARY.BGL: missing"));
 
     for (const char* wrong : {"7", "-1", "x", "05", "5 \"C:\\FS\" extra"}) {
         const CommandRun run = Catalogue(wrong);

@@ -12,7 +12,6 @@
 #include <windows.h>
 
 #include <psapi.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -26,6 +25,7 @@
 #include "sim/ProfileFile.h"
 #include "sim/SceneryIndex.h"
 #include "sim/SimFiles.h"
+#include "ui/Settings.h"
 
 namespace {
 
@@ -84,14 +84,6 @@ double ChooseKind(HWND window, int row) {
     return Now() - start;
 }
 
-// Where the program keeps its catalogue between runs (the user's local application data).
-std::string KeptCatalogueFile() {
-    char folder[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder)))
-        return {};
-    return std::string(folder) + "\\Vandrel\\Scenewright\\Catalogue.bin";
-}
-
 int Run(const char* exe, int runs, int changes, bool first) {
     char folder[MAX_PATH];
     std::snprintf(folder, sizeof folder, "%s", exe);
@@ -126,6 +118,8 @@ int Run(const char* exe, int runs, int changes, bool first) {
         if (!find.found) {
             std::fprintf(stderr, "startuptime: no main window within a minute\n");
             ::TerminateProcess(process.hProcess, 1);
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
             return 1;
         }
         effectRows = ::SendDlgItemMessageA(find.found, kNameBox, CB_GETCOUNT, 0, 0);
@@ -201,8 +195,12 @@ int Phases(const char* folder, int version) {
     std::printf("%-44s %8.1f ms (%u records)\n", "area list with its index files", 1e3 * indexTime,
                 SceneryIndexCount());
     std::vector<std::string> files;
-    for (uint32_t i = 0; i < SceneryIndexCount(); ++i)
-        files.push_back(std::string(folder) + "\\" + SceneryFileName(i) + ".bgl");
+    for (uint32_t i = 0; i < SceneryIndexCount(); ++i) {
+        const char* name = SceneryFileName(i);
+        if (!name)
+            break;
+        files.push_back(std::string(folder) + "\\" + name + ".bgl");
+    }
     ClearSceneryIndex();
     const double profileOnce = Time([&] {
         ProfileFile once;

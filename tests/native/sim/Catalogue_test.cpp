@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstring>
 #include <functional>
 #include <tuple>
@@ -118,7 +119,7 @@ TEST(ScanLibraries, ListsEachNamedFileInOrderAndReturnsWhetherItCouldScan) {
     install.Write("World\\b.bgl", LibraryBytes({"b1"}));
     LibraryCatalogue catalogue;
     ScanReport report;
-    EXPECT_TRUE(ScanLibraries(catalogue, 5, install.path.c_str(), nullptr, &report));
+    EXPECT_TRUE(ScanLibraries(catalogue, 5, install.path.c_str(), &report));
     EXPECT_EQ(NamesOf(catalogue), (Names{"a1", "a2", "b1", "a1", "a2"}));  // a named twice
     EXPECT_EQ(report.filesRead, 3u);
     ASSERT_EQ(report.skipped.size(), 1u);
@@ -172,21 +173,26 @@ TEST_F(GeneratedInstall, LibraryFileListsWhatItsBytesList) {
 
 // The scan lists what the generator wrote, plain and packed, and reports every file it skipped;
 // the catalogue command does the same for each index format under Wine. The kept catalogue is
-// the scanned one, and any change to a file the scan read or looked for, or another version or
-// folder, sends the next start back to scanning.
+// the scanned one, and any change to a file the scan read or looked for, to the program, or another
+// version, folder or program sends the next start back to scanning. Files written within the last
+// moments, and a scan that met a failure that may pass, are not kept.
 TEST_F(GeneratedInstall, ScanListsWhatWasWrittenAndTheKeptCatalogueServesOnlyAnUnchangedInstall) {
     simgen::Options options;
     options.version = 6;
     simgen::Install install;
     std::string error;
-    const std::string sim = folder.path + "/sim", keptFile = folder.path + "/kept.bin";
+    const std::string sim = folder.path + "/sim", keptFile = folder.path + "/kept.bin",
+                      program = folder.path + "/Scenewright.exe";
     ASSERT_TRUE(simgen::Generate(sim, options, install, error)) << error;
+    std::ofstream(program) << "build 1";
+    auto settle = [&] {
+        const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path))
+            std::filesystem::last_write_time(entry.path(), old);
+    };
     LibraryCatalogue scanned, kept;
-    int busy = 0;
     ScanReport report;
-    ScanLibraries(
-        scanned, 6, sim.c_str(), [&](bool on) { busy += on ? 1 : 10; }, &report);
-    EXPECT_EQ(busy, 11);  // the wait cursor went on and off once
+    ScanLibraries(scanned, 6, sim.c_str(), &report);
     EXPECT_EQ(report.recordsTaken, install.qualifyingRecords);
     EXPECT_EQ(report.filesRead + report.skipped.size(), report.recordsTaken);
     for (const char* reason : {"missing", "not a library", "UnsupportedLayout"})
@@ -204,26 +210,33 @@ TEST_F(GeneratedInstall, ScanListsWhatWasWrittenAndTheKeptCatalogueServesOnlyAnU
                        std::vector(wrote.guid, wrote.guid + 4)))
             << i;
     }
-    ASSERT_TRUE(ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str()));
+    ASSERT_TRUE(ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str()));
     EXPECT_EQ(FieldsOf(kept), FieldsOf(scanned));
+    // Just written: a change within the same tick of the file clock would keep the time.
+    EXPECT_FALSE(std::filesystem::exists(keptFile));
+    settle();
+    ASSERT_TRUE(ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str()));
 
-    auto keptStillServes = [&](int version, const std::string& path) {
+    auto keptStillServes = [&](int version, const std::string& path, const char* by = nullptr) {
         Bytes bytes;
         LibraryCatalogue taken;
         return ReadWholeFile(keptFile.c_str(), bytes) &&
-               TakeKeptCatalogue(bytes, version, path.c_str(), taken) &&
+               TakeKeptCatalogue(bytes, version, path.c_str(), by ? by : program.c_str(), taken) &&
                FieldsOf(taken) == FieldsOf(scanned);
     };
     EXPECT_TRUE(keptStillServes(6, sim));
     EXPECT_FALSE(keptStillServes(5, sim));
     EXPECT_FALSE(keptStillServes(6, sim + "/"));
+    EXPECT_FALSE(keptStillServes(6, sim, (sim + "/Scenery.cfg").c_str()));  // another program file
 
     std::string library = install.objects.front().libraryPath;
     std::replace(library.begin(), library.end(), '\\', '/');
     auto changed = [&](const std::function<void()>& change) {
         change();
+        settle();
         bool serves = keptStillServes(6, sim);
-        ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str());  // scans and keeps anew
+        // Scans and keeps anew.
+        ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str());
         ScanLibraries(scanned, 6, sim.c_str());
         EXPECT_EQ(FieldsOf(kept), FieldsOf(scanned));
         EXPECT_TRUE(keptStillServes(6, sim));
@@ -233,11 +246,33 @@ TEST_F(GeneratedInstall, ScanListsWhatWasWrittenAndTheKeptCatalogueServesOnlyAnU
     EXPECT_FALSE(changed([&] { std::filesystem::remove(library); }));
     EXPECT_FALSE(changed([&] { std::ofstream(sim + "/Scenery/Area0/scenery/gone.bgl") << "x"; }));
     EXPECT_FALSE(changed([&] { std::ofstream(sim + "/Scenery.cfg", std::ios::app) << "\r\n"; }));
+    EXPECT_FALSE(changed([&] { std::ofstream(program) << "build 2.0"; }));  // an upgrade
 
-    // A damaged kept file is not taken.
+    // A file that is there but cannot be read (held by another program, say) may be read next
+    // time: what the scan missed is not kept.
+    auto keptDespiteUnreadable = [&](const std::string& path) {
+        std::filesystem::rename(path, path + ".away");
+        std::filesystem::create_directory(path);
+        std::filesystem::remove(keptFile);
+        settle();
+        ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str());
+        std::filesystem::remove(path);
+        std::filesystem::rename(path + ".away", path);
+        return std::filesystem::exists(keptFile);
+    };
+    std::string otherLibrary = install.objects.back().libraryPath;
+    std::replace(otherLibrary.begin(), otherLibrary.end(), '\\', '/');
+    ASSERT_NE(otherLibrary, library);
+    EXPECT_FALSE(keptDespiteUnreadable(otherLibrary));
+    EXPECT_FALSE(keptDespiteUnreadable(sim + "/Scenery.cfg"));
+    EXPECT_FALSE(keptDespiteUnreadable(sim + "/Scenery/Area0/SCENERY.DAT"));
+
+    // Readable again, the install is kept; a damaged kept file is not taken.
+    settle();
+    ScanLibrariesKept(kept, 6, sim.c_str(), keptFile.c_str(), program.c_str());
     Bytes bytes;
     ASSERT_TRUE(ReadWholeFile(keptFile.c_str(), bytes));
     bytes.resize(bytes.size() - 3);
-    EXPECT_FALSE(TakeKeptCatalogue(bytes, 6, sim.c_str(), kept));
+    EXPECT_FALSE(TakeKeptCatalogue(bytes, 6, sim.c_str(), program.c_str(), kept));
     EXPECT_TRUE(kept.Empty());
 }

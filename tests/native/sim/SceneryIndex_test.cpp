@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <type_traits>
 
 #include "ScanFiles.h"
 #include "common/LastError.h"
+#include "sim/ProfileFile.h"
 
 using namespace scan_files;
 using Names = std::vector<std::string>;
@@ -99,6 +101,11 @@ TEST(SceneryIndexList, StaysInsideDamagedFiles) {
         EXPECT_EQ(Add(list, file, c.accepted), c.names) << c.damage;
     }
 }
+
+// Its keys are views into its own text: a copy or a move would look into the text it came from.
+static_assert(!std::is_copy_constructible_v<ProfileFile> &&
+              !std::is_move_constructible_v<ProfileFile> &&
+              !std::is_copy_assignable_v<ProfileFile> && !std::is_move_assignable_v<ProfileFile>);
 
 TEST(LoadSceneryIndex, TakesEachAreasLocalFolderByTheProfileRules) {
     TempFolder install, addon;
