@@ -155,7 +155,7 @@ constexpr unsigned kRun = 2 * kStretch;
 // Up to kRun literals from bit `s` of the byte at `base` on; s is at most 36. Returns how many,
 // with `base` and `s` at the token after them: s is at most 55 before a copy or block mark, and
 // at most 27 after kRun literals. Unrolled, so that each literal's branch has a place of its own
-// for the predictor; the common runs of the format end where a branch has seen them end before.
+// for the predictor: a run of up to kRun literals ends at a branch that has seen it end before.
 [[gnu::always_inline]] inline unsigned TakeLiterals(const uint8_t*& base, unsigned& s,
                                                     uint8_t* out) {
     const uint8_t* at = base;
