@@ -1,6 +1,7 @@
 #include "sim/PackedFile.h"
 
 #include <bit>
+#include <cstddef>
 #include <cstring>
 
 namespace {
@@ -131,106 +132,159 @@ constexpr size_t kCopyMinimum = 32;
     }
 }
 
-// Takes the token at the bottom of `bits` into `byte` if it is a literal: 8 bits when its first
-// bit is 0, else 9. The byte is stored either way; the fast loop has room for it, and the next
-// token overwrites it.
-[[gnu::always_inline]] inline bool TakeLiteral(uint64_t& bits, unsigned& count, uint8_t& byte) {
-    const unsigned entry = kLiterals.entry[bits & 511];
-    byte = uint8_t(entry);
-    if (entry == 0) {
+// `s` plus bit `s` of `w`. A bit test and an add of its carry: the compiler's own choice, a
+// shift, a mask and an add, would make the chain from one literal to the next a step longer.
+[[gnu::always_inline]] inline unsigned AddBit(uint64_t w, unsigned s) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    asm("btq %q[s], %[w]\n\tadcl $0, %[s]" : [s] "+r"(s) : [w] "r"(w) : "cc");
+    return s;
+#else
+    return s + unsigned(w >> s & 1);
+#endif
+}
+
+// The fast loop reads the input by position: a byte address and a bit offset `s` from it. A
+// literal is 8 bits plus its first bit, so the literal j places after a given one starts at
+// bit s of the word at its address + j, s having grown by the 9-bit literals between: the words
+// load without waiting for the literals before, and the chain from one literal to the next is
+// only the bit test and the add of AddBit. Literals are taken in stretches of kStretch, after
+// each of which the address moves on by the stretch and by the whole bytes of s.
+constexpr unsigned kStretch = 20;
+constexpr unsigned kRun = 2 * kStretch;
+
+// Up to kRun literals from bit `s` of the byte at `base` on; s is at most 36. Returns how many,
+// with `base` and `s` at the token after them: s is at most 55 before a copy or block mark, and
+// at most 27 after kRun literals. Unrolled, so that each literal's branch has a place of its own
+// for the predictor: a run of up to kRun literals ends at a branch that has seen it end before.
+[[gnu::always_inline]] inline unsigned TakeLiterals(const uint8_t*& base, unsigned& s,
+                                                    uint8_t* out) {
+    const uint8_t* at = base;
+    unsigned whole = s >> 3;
+#pragma GCC unroll 40
+    for (unsigned j = 0; j < kRun; ++j) {
+        const unsigned i = j % kStretch;
+        const uint64_t w = Load64(at + i);
+        // 1, 0 begins a copy or a block mark: the bits minus 1 end in two zeros.
+        if (((unsigned(w >> s) - 1) & 3) == 0) {
+            base = at + i;
+            return j;
+        }
+        s = AddBit(w, s);
+        // From the literal's last bit of length on: that bit, which is its first bit for a
+        // literal of 8 bits and 1 for one of 9, then its 7 value bits; rotated by one, its byte.
+        const auto bits = uint8_t(w >> s);
+        out[j] = uint8_t(bits >> 1 | bits << 7);
+        if (i == kStretch - 1) {
+            at += kStretch + whole;
+            s -= 8 * whole;
+            whole = s >> 3;
+        }
+    }
+    base = at;
+    return kRun;
+}
+
+// Where the fast loop stands: the position in the input and the end of the output.
+struct FastState {
+    const uint8_t* base;
+    unsigned s;
+    uint8_t* out;
+};
+
+// Takes the copy at the position, whose distance takes `used` of `bits`, the 64 bits from the
+// position on, if it fits the loop: a length code of at most 12 zero bits, a copy that stays
+// inside the output with kCopySlack to spare, and, while the output is shorter than the window
+// (`kYoung`), a distance inside it. Returns false, with nothing taken, otherwise.
+template <bool kYoung>
+[[gnu::always_inline]] inline bool TakeCopy(FastState& f, uint64_t bits, uint32_t distance,
+                                            unsigned used, const uint8_t* begin,
+                                            const uint8_t* copyEnd) {
+    // The length code: k zero bits, a one, k field bits, within the 48 bits after the distance.
+    const uint64_t rest = bits >> used;
+    const auto k = unsigned(std::countr_zero(rest | uint64_t(1) << 25));
+    if (k > 12 || (kYoung && size_t(distance) - 1 >= size_t(f.out - begin))) {
         return false;
     }
-    const unsigned high = unsigned(bits & 1);
-    bits = bits >> 8 >> high;
-    count -= 8 + high;
+    const size_t mask = (size_t(1) << k) - 1;
+    const size_t length = (size_t(rest >> (k + 1)) & mask) + mask + 3;
+    if (length > size_t(copyEnd - f.out)) {
+        return false;
+    }
+    // The whole bytes of the distance move into the address, with those of s: the literals
+    // after the copy can load before its length is known.
+    f.base += (f.s >> 3) + (used >> 3);
+    f.s = (f.s & 7) + (used & 7) + 2 * k + 1;
+    WideCopy(f.out, distance, length);
+    f.out += length;
     return true;
 }
 
-// Up to 18 literals, with a refill before each six. Returns how many. Unrolled, so that each
-// exit returns a constant and each literal's branch has a place of its own for the predictor.
-[[gnu::always_inline]] inline unsigned TakeLiterals(uint64_t& bits, unsigned& count, uint8_t* out,
-                                                    const uint8_t*& in) {
-#pragma GCC unroll 18
-    for (unsigned i = 0; i < 18; ++i) {
-        if (i == 6 || i == 12) {
-            RefillWide(in, bits, count);
-        }
-        if (!TakeLiteral(bits, count, out[i])) {
-            return i;
-        }
-    }
-    return 18;
-}
-
-// The bulk of a stream, decoded while the refills of a turn (four at most) and the widest write
-// of a token stay inside the buffers, so that nothing is checked per byte. Its speed is bounded by
-// two chains. Each literal's start depends on the previous literal's first bit: literals are taken
-// in runs of up to 18 with a refill before each six, the shift waits on that first bit alone, and a
-// table gives the byte off that chain. Each copy adds a chain of its own, and often a mispredicted
-// branch at the end of the literals before it: the common 12-bit distance form is decoded without
-// working out the form's width, and the bytes move in wide chunks. Whatever it does not take (a
-// copy that does not fit or reaches outside the output, a length code of more than 12 zero bits) it
-// leaves unread, returning at that token boundary for the exact path to decide. It starts once 8
-// bytes are out, so that a copy of a short distance always has 8 bytes behind it to repeat.
-void DecodeFast(BitReader& r, uint8_t*& outRef, uint8_t* const begin, uint8_t* const end) {
-    if (r.end - r.in < 32 || end - outRef < 64 || outRef - begin < 8) {
-        return;
-    }
-    const uint8_t* const inLimit = r.end - 32;
-    uint8_t* const outLimit = end - 64;
-    const uint8_t* in = r.in;
-    uint64_t bits = r.bits;
-    unsigned count = r.count;
-    uint8_t* out = outRef;
-    while (in <= inLimit && out <= outLimit) {
-        RefillWide(in, bits, count);
-        const unsigned taken = TakeLiterals(bits, count, out, in);
-        out += taken;
-        if (taken == 18) {
+// The bulk of a stream, decoded while the reads of a turn (64 bytes at most) and its widest write
+// stay inside the buffers, so that nothing is checked per byte. Whatever it does not take it
+// leaves unread, returning at that token boundary for the exact path to decide. A young output,
+// shorter than the window, gets its own loop, where each distance is checked against it; past
+// it only the distance 0 can reach outside.
+template <bool kYoung>
+void DecodeRuns(FastState& f, uint8_t* begin, uint8_t* end, const uint8_t* inLimit) {
+    uint8_t* const outLimit =
+        kYoung && size_t(end - begin) > kWindowSize + 128 ? begin + kWindowSize : end - 128;
+    const uint8_t* const copyEnd = end - kCopySlack;
+    while (f.base <= inLimit && f.out <= outLimit) {
+        const unsigned taken = TakeLiterals(f.base, f.s, f.out);
+        f.out += taken;
+        if (taken == kRun) {
             continue;
         }
-        if (count < 41) {
-            RefillWide(in, bits, count);  // a copy of up to 12 length bits takes 16 + 25 bits
-        }
-        // 1, 0, then the distance: 0 and 6 bits, 1, 0 and 8 bits, or 1, 1 and 12 bits.
-        uint32_t distance;
-        unsigned used;
+        // 64 bits from the position on, from the word there and the one after it.
+        const uint64_t bits = Load64(f.base) >> f.s | Load64(f.base + 8) << 1 << (63 - f.s);
+        // 1, 0, then the distance: 0 and 6 bits, 1, 0 and 8 bits, or 1, 1 and 12 bits. The
+        // 12-bit form is the common one and has a path of its own.
         if ((bits & 12) == 12) {
-            distance = 320 + (uint32_t(bits >> 4) & 0xFFF);
-            used = 16;
+            const uint32_t distance = 320 + (uint32_t(bits >> 4) & 0xFFF);
+            if (distance == kBlockMarkDistance) {
+                // The output is not full here, so the mark is skipped.
+                f.base += (f.s >> 3) + 2;
+                f.s &= 7;
+                continue;
+            }
+            if (!TakeCopy<kYoung>(f, bits, distance, 16, begin, copyEnd)) {
+                break;
+            }
         } else {
             const uint32_t nearForm = uint32_t(bits >> 3) & 0x3F;
             const uint32_t middleForm = 64 + (uint32_t(bits >> 4) & 0xFF);
-            distance = (bits & 4) ? middleForm : nearForm;
-            used = (bits & 4) ? 12 : 9;
+            const uint32_t distance = (bits & 4) ? middleForm : nearForm;
+            const unsigned used = (bits & 4) ? 12 : 9;
+            if ((!kYoung && distance == 0) ||
+                !TakeCopy<kYoung>(f, bits, distance, used, begin, copyEnd)) {
+                break;
+            }
         }
-        if (distance == kBlockMarkDistance) {
-            // The output is not full here, so the mark is skipped.
-            bits >>= used;
-            count -= used;
-            continue;
-        }
-        // The length code lies within the 25 bits that are surely there: k zero bits, a one,
-        // k field bits.
-        const uint64_t rest = bits >> used;
-        const auto k = unsigned(std::countr_zero(rest | uint64_t(1) << 25));
-        if (k > 12 || size_t(distance) - 1 >= size_t(out - begin)) {
-            break;
-        }
-        const size_t mask = (size_t(1) << k) - 1;
-        const size_t length = (size_t(rest >> (k + 1)) & mask) + mask + 3;
-        if (length > size_t(end - out) - kCopySlack) {
-            break;
-        }
-        bits = rest >> (2 * k + 1);
-        count -= used + 2 * k + 1;
-        WideCopy(out, distance, length);
-        out += length;
     }
-    r.in = in;
-    r.bits = bits;
-    r.count = count;
-    outRef = out;
+}
+
+// Runs the fast loops from the exact path's reader and hands the position back to it. They
+// start once 8 bytes are out, so that a copy of a short distance always has 8 bytes behind it to
+// repeat.
+void DecodeFast(BitReader& r, uint8_t*& out, uint8_t* const begin, uint8_t* const end) {
+    if (r.end - r.in < 72 || end - out < 128 || out - begin < 8 || r.count > 64) {
+        return;
+    }
+    // The reader's valid bits end at `in`: the position is that many bits before it.
+    const unsigned back = (r.count + 7) >> 3;
+    FastState f{r.in - back, 8 * back - r.count, out};
+    const uint8_t* const inLimit = r.end - 72;
+    if (size_t(f.out - begin) < kWindowSize) {
+        DecodeRuns<true>(f, begin, end, inLimit);
+    }
+    if (size_t(f.out - begin) >= kWindowSize) {
+        DecodeRuns<false>(f, begin, end, inLimit);
+    }
+    const uint8_t* const at = f.base + (f.s >> 3);
+    r.in = at + 1;
+    r.bits = *at >> (f.s & 7);
+    r.count = 8 - (f.s & 7);
+    out = f.out;
 }
 
 // A copy on the exact path: wide where the destination has the room, else one byte at a time.
