@@ -39,7 +39,8 @@ std::string LoadAppString(unsigned id) {
         {IDS_COLUMN_DENSITY, IDS_COLUMN_DENSITY_TEXT},
     };
     for (const Entry& entry : kTable) {
-        if (entry.id == id) return entry.text;
+        if (entry.id == id)
+            return entry.text;
     }
     return std::string();
 }

@@ -28,8 +28,8 @@ struct Options {
     size_t bodyBytes = 2048;  // scenery data behind each library directory
     int effects = 5;          // .fx files, every other one with a display name
     int filesPerArea = 4;
-    int brokenEvery = 1;               // every n-th area also names hidden, damaged and missing files
-    std::string addonFolder;           // an area outside the install folder, "" for none
+    int brokenEvery = 1;      // every n-th area also names hidden, damaged and missing files
+    std::string addonFolder;  // an area outside the install folder, "" for none
     std::vector<Object> givenObjects;  // written first into the first library file, as given
     uint32_t seed = 1;
 };
