@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "placement/OutputFile.h"
 #include "sim/LibraryScan.h"
 
 namespace {
@@ -177,9 +178,11 @@ bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char
         return false;
     if (keeping && !basis.passingFailure) {
         basis.files.insert(basis.files.begin(), {programFile, StampOf(programFile)});
-        if (AllSettled(basis.files, scanStart))
-            WriteWholeFile(keptFile,
-                           KeepCatalogue(catalogue, versionIndex, installPath, basis.files));
+        if (AllSettled(basis.files, scanStart)) {
+            const std::vector<uint8_t> bytes =
+                KeepCatalogue(catalogue, versionIndex, installPath, basis.files);
+            ReplaceFileContents(keptFile, std::string(bytes.begin(), bytes.end()));
+        }
     }
     return true;
 }

@@ -67,9 +67,6 @@ struct ScanBasis {
 uint64_t FileClockNow();
 extern const uint64_t kFileClockSecond;
 
-// Replaces the file with the bytes, or leaves it as it was: they go to a file beside it first.
-bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes);
-
 // Calls item for every entry matching a wildcard pattern such as "C:\FS\Effects\*.fx", in listing
 // order. False when the folder is missing or nothing matches.
 bool ListFolder(const char* pattern,

@@ -4,7 +4,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <ctime>
 
 #include "common/LastError.h"
@@ -67,20 +66,6 @@ uint64_t FileClockNow() {
     timespec now{};
     clock_gettime(CLOCK_REALTIME, &now);
     return uint64_t(now.tv_sec) * kFileClockSecond + uint64_t(now.tv_nsec);
-}
-
-bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
-    const std::string native = NativePath(path);
-    const std::string temporary = native + "." + std::to_string(getpid());
-    int fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    const bool wrote = write(fd, bytes.data(), bytes.size()) == ssize_t(bytes.size());
-    close(fd);
-    if (wrote && rename(temporary.c_str(), native.c_str()) == 0)
-        return true;
-    unlink(temporary.c_str());
-    return false;
 }
 
 // The same reader as the program's one-read profile file, so both builds answer alike.

@@ -1,7 +1,5 @@
 #include <windows.h>
 
-#include <cstdio>
-
 #include "common/Text.h"
 #include "sim/SimFiles.h"
 
@@ -67,24 +65,6 @@ uint64_t FileClockNow() {
     FILETIME now{};
     ::GetSystemTimeAsFileTime(&now);
     return uint64_t(now.dwHighDateTime) << 32 | now.dwLowDateTime;
-}
-
-bool WriteWholeFile(const char* path, const std::vector<uint8_t>& bytes) {
-    char temporary[MAX_PATH + 32];
-    snprintf(temporary, sizeof temporary, "%s.%lu", path, GetCurrentProcessId());
-    HANDLE file = CreateFileA(temporary, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD written = 0;
-    const bool wrote = bytes.size() <= 0xFFFFFFFFu &&
-                       WriteFile(file, bytes.data(), DWORD(bytes.size()), &written, nullptr) &&
-                       written == bytes.size();
-    CloseHandle(file);
-    if (wrote && MoveFileExA(temporary, path, MOVEFILE_REPLACE_EXISTING))
-        return true;
-    DeleteFileA(temporary);
-    return false;
 }
 
 std::string ReadProfileText(const char* path, const char* section, const char* key,
