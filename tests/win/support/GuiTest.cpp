@@ -34,21 +34,18 @@ bool IsShown(HWND window, const char* className) {
     return window != scriptOver && ::IsWindowVisible(window) && std::string(name) == className;
 }
 
-using Search = std::pair<const char*, HWND>;  // a class name, and the window found
-
-BOOL CALLBACK FindShownWindow(HWND window, LPARAM search) {
-    auto* found = reinterpret_cast<Search*>(search);
-    if (!IsShown(window, found->first))
-        return TRUE;
-    found->second = window;
-    return FALSE;
-}
-
 // The first shown window of this thread of a class, other than the script's `over`.
 HWND FindShown(const char* className) {
-    Search search{className, nullptr};
-    ::EnumThreadWindows(::GetCurrentThreadId(), &FindShownWindow, LPARAM(&search));
-    return search.second;
+    for (HWND window : ShownWindows(::GetCurrentThreadId()))
+        if (IsShown(window, className))
+            return window;
+    return nullptr;
+}
+
+BOOL CALLBACK CollectShown(HWND window, LPARAM list) {
+    if (::IsWindowVisible(window))
+        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+    return TRUE;
 }
 
 void CALLBACK ScriptTimer(HWND, UINT, UINT_PTR, DWORD) {
@@ -95,9 +92,9 @@ void PressKey(UINT virtualKey, HWND target) {
     ::PostMessageA(focus, WM_KEYUP, virtualKey, LPARAM(1 | (scan << 16) | (3u << 30)));
 }
 
-void TypeText(const std::string& text) {
+void TypeText(const std::string& text, HWND target) {
     for (unsigned char c : text)
-        ::PostMessageA(::GetFocus(), WM_CHAR, c, 1);
+        ::PostMessageA(target ? target : ::GetFocus(), WM_CHAR, c, 1);
 }
 
 void MovePointerTo(HWND window, POINT clientPoint) {
@@ -137,6 +134,17 @@ std::string WaitForToolTip(HWND control) {
         ::Sleep(10);
     }
     return "";
+}
+
+std::vector<HWND> ShownWindows(DWORD thread) {
+    std::vector<HWND> windows;
+    ::EnumThreadWindows(thread, &CollectShown, LPARAM(&windows));
+    return windows;
+}
+
+void SetFileDialogName(HWND dialog, const std::string& path) {
+    ::SetDlgItemTextA(dialog, 0x047c, path.c_str());
+    ::SetDlgItemTextA(dialog, 0x0480, path.c_str());
 }
 
 void FocusControl(HWND dialog, int id) {

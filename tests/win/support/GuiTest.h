@@ -29,7 +29,7 @@ void RunSteps(std::vector<std::function<void(HWND dialog)>> steps);
 // A target other than the focused control serves where another program may have taken the focus
 // (a program the test started through the shell).
 void PressKey(UINT virtualKey, HWND target = nullptr);
-void TypeText(const std::string& text);
+void TypeText(const std::string& text, HWND target = nullptr);
 
 // Moves the pointer to a point of a window's client area (real cursor position and a posted
 // WM_MOUSEMOVE, not pumped, as keys are), or away from every window of the test.
@@ -57,6 +57,12 @@ inline bool IsEnabled(HWND dialog, int id) {
 inline void Click(HWND dialog, int id) {
     ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
+
+// The shown top-level windows of a thread.
+std::vector<HWND> ShownWindows(DWORD thread);
+// Types a name into a file dialog's name field: a combo box's edit in the explorer-style
+// dialog, an edit otherwise.
+void SetFileDialogName(HWND dialog, const std::string& path);
 
 // The colour at a point of a window's client area as it is on the screen now.
 COLORREF PixelAt(HWND window, int x, int y);

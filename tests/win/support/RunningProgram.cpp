@@ -1,26 +1,10 @@
 #include "support/RunningProgram.h"
 
 #include "SimGen.h"
+#include "support/GuiTest.h"
 #include "resource.h"
 
-namespace {
-
 constexpr DWORD kPatience = 30000;  // ms: scans and the compiler run of a small install
-
-BOOL CALLBACK CollectShown(HWND window, LPARAM list) {
-    if (::IsWindowVisible(window))
-        reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
-    return TRUE;
-}
-
-// The shown top-level windows of a thread.
-std::vector<HWND> ShownWindows(DWORD thread) {
-    std::vector<HWND> windows;
-    ::EnumThreadWindows(thread, &CollectShown, LPARAM(&windows));
-    return windows;
-}
-
-}  // namespace
 
 RunningProgram::~RunningProgram() {
     if (m_process.hProcess) {
@@ -42,7 +26,7 @@ bool RunningProgram::Start(const std::string& path) {
     // The main window is up once it is shown.
     const DWORD start = ::GetTickCount();
     while (!m_window && ::GetTickCount() - start < kPatience) {
-        for (HWND window : ShownWindows(m_process.dwThreadId)) {
+        for (HWND window : gui_test::ShownWindows(m_process.dwThreadId)) {
             if (::GetDlgItem(window, 1016))
                 m_window = window;
         }
@@ -87,16 +71,12 @@ HWND RunningProgram::Focused() const {
 }
 
 void RunningProgram::PressKey(UINT key) {
-    const LPARAM scan = LPARAM(::MapVirtualKeyA(key, 0)) << 16;
-    HWND focused = Focused();
-    ::PostMessageA(focused, WM_KEYDOWN, key, 1 | scan);
-    ::PostMessageA(focused, WM_KEYUP, key, 1 | scan | (LPARAM(3) << 30));
+    gui_test::PressKey(key, Focused());
     Settle();
 }
 
 void RunningProgram::Type(const std::string& text) {
-    for (unsigned char c : text)
-        ::PostMessageA(Focused(), WM_CHAR, c, 1);
+    gui_test::TypeText(text, Focused());
     Settle();
 }
 
@@ -154,7 +134,7 @@ std::vector<std::string> RunningProgram::Rows(HWND list) {
 }
 
 HWND RunningProgram::FindWindow(const std::string& caption) const {
-    for (HWND window : ShownWindows(m_process.dwThreadId)) {
+    for (HWND window : gui_test::ShownWindows(m_process.dwThreadId)) {
         if (window != m_window && Text(window) == caption)
             return window;
     }

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 
@@ -15,26 +16,11 @@ TempFolder::TempFolder() {
 }
 
 // Read-only files too: a test may have made one.
-static void RemoveTree(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
-    for (bool more = search != INVALID_HANDLE_VALUE; more; more = ::FindNextFileA(search, &found)) {
-        const std::string name = found.cFileName, full = folder + "\\" + name;
-        if (name == "." || name == "..")
-            continue;
-        ::SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            RemoveTree(full);
-        else
-            ::DeleteFileA(full.c_str());
-    }
-    if (search != INVALID_HANDLE_VALUE)
-        ::FindClose(search);
-    ::RemoveDirectoryA(folder.c_str());
-}
-
 TempFolder::~TempFolder() {
-    RemoveTree(path);
+    std::error_code error;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(path, error))
+        ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+    std::filesystem::remove_all(path, error);
 }
 
 std::string ReadWholeFile(const std::string& path) {
