@@ -26,10 +26,9 @@
 
 namespace {
 
+constexpr WORD kEdit = 101, kButton = 102, kCheck = 103;
 constexpr WORD kField = 201, kDisabledField = 202, kLink = 203, kPicture = 204, kNames = 205,
                kTypes = 206;
-
-constexpr WORD kEdit = 101, kButton = 102, kCheck = 103;
 
 class CountingEdit : public CWnd {
   public:
@@ -288,29 +287,27 @@ TEST(HoverComboBox, TypeAheadCompletesFromTheList) {
 TEST(HoverComboBox, FrameRisesUnderThePointerAndFlattensAway) {
     ControlsDialog dialog;
     std::vector<COLORREF> corner;  // flat, raised, flat again, focused with the pointer away
-    auto look = [&](HWND) { corner.push_back(gui_test::PixelAt(dialog.types, 0, 0)); };
+    // Each step looks at the frame the step before left, then acts.
+    auto then = [&](std::function<void(HWND)> act) {
+        return [&, act](HWND window) {
+            corner.push_back(gui_test::PixelAt(dialog.types, 0, 0));
+            act(window);
+        };
+    };
     COLORREF disabled = 0;
-    gui_test::RunSteps({[&](HWND window) {
+    gui_test::RunSteps({[](HWND window) {
                             gui_test::FocusControl(window, IDOK);
                             gui_test::MovePointerAway();
                         },
-                        [&](HWND window) {
-                            look(window);
+                        then([&](HWND) {
                             gui_test::MovePointerTo(dialog.types, POINT{5, 5});
-                        },
-                        [&](HWND window) {
-                            look(window);
-                            gui_test::MovePointerAway();
-                        },
-                        [&](HWND window) {
-                            look(window);
-                            gui_test::FocusControl(window, kTypes);
-                        },
-                        [&](HWND window) {
-                            look(window);
+                        }),
+                        then([](HWND) { gui_test::MovePointerAway(); }),
+                        then([](HWND window) { gui_test::FocusControl(window, kTypes); }),
+                        then([&](HWND window) {
                             gui_test::FocusControl(window, IDOK);
                             dialog.types.EnableWindow(false);
-                        },
+                        }),
                         [&](HWND) { disabled = gui_test::PixelAt(dialog.types, 1, 1); }});
     dialog.DoModal();
     const COLORREF face = ::GetSysColor(COLOR_BTNFACE), shadow = ::GetSysColor(COLOR_BTNSHADOW);
@@ -324,9 +321,7 @@ TEST(XFileDialog, SaveReturnsTheChosenPathWithItsExtensionOrCancels) {
     const std::string base = folder.Path() + "\\placements";
     for (bool choose : {true, false}) {
         gui_test::WhenDialogOpens([&](HWND window) {
-            // The name field: a combo box's edit in the explorer-style dialog, an edit otherwise.
-            ::SetDlgItemTextA(window, 0x047c, base.c_str());
-            ::SetDlgItemTextA(window, 0x0480, base.c_str());
+            gui_test::SetFileDialogName(window, base);
             ::PostMessageA(window, WM_COMMAND, choose ? IDOK : IDCANCEL, 0);
         });
         XFileDialog save(false, "csv", "", 0x802, "Csv files (*.csv)|*.csv|All Files (*.*)|*.*||");

@@ -238,11 +238,10 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
                 EXPECT_FALSE(::IsWindowEnabled(main));
                 HWND list = ::GetDlgItem(window, IDC_PLACEMENT_LIST);
                 ASSERT_EQ(::SendMessageA(list, LVM_GETITEMCOUNT, 0, 0), 4);
-                EXPECT_EQ(Cell(window, 1, 1), "Library");
-                EXPECT_EQ(Cell(window, 1, 2), "Tower");
-                EXPECT_EQ(Cell(window, 2, 6), "90.00");
-                EXPECT_EQ(Cell(window, 2, 7), "Very Dense");
-                EXPECT_EQ(Cell(window, 3, 2), "my,fx");
+                EXPECT_EQ(
+                    (std::vector{Cell(window, 1, 1), Cell(window, 1, 2), Cell(window, 2, 6),
+                                 Cell(window, 2, 7), Cell(window, 3, 2)}),
+                    (std::vector<std::string>{"Library", "Tower", "90.00", "Very Dense", "my,fx"}));
                 EXPECT_FALSE(IsEnabled(window, IDOK) || IsEnabled(window, IDC_REMOVE_PLACEMENTS));
                 // A windsock's line is shorter than the 79 characters the tooltip control hands
                 // back; each move is handled before the next, as the list takes the rows from them.
@@ -312,8 +311,7 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
                 CloseUnlessDone guard{window};
                 WhenDialogOpens(
                     [&](HWND files) {
-                        ::SetDlgItemTextA(files, 0x047c, path.c_str());
-                        ::SetDlgItemTextA(files, 0x0480, path.c_str());
+                        gui_test::SetFileDialogName(files, path);
                         ::PostMessageA(files, WM_COMMAND, IDOK, 0);
                     },
                     window);

@@ -11,6 +11,7 @@
 #include "placement/OutputList.h"
 #include "resource.h"
 #include "sim/KnownObjects.h"
+#include "support/GuiTest.h"
 #include "support/RunningProgram.h"
 #include "support/TempFolder.h"
 
@@ -20,7 +21,7 @@ constexpr const char* kSettingsKey = "Software\\Vandrel\\Scenewright";
 constexpr const char* kAdded = "The object was added successfully.";
 constexpr const char* kQuitUnsaved = "Quit without saving file?";
 // The position every flow types, as the line carries it once the fields have rewritten it.
-constexpr const char* kPlace = "N047* 26' 59.0000,W122* 18' 32.0000,AGL";
+const std::string kPlace = "N047* 26' 59.0000,W122* 18' 32.0000,AGL";
 
 int RowOf(const std::vector<std::string>& rows, const std::string& text) {
     auto found = std::find(rows.begin(), rows.end(), text);
@@ -102,10 +103,8 @@ TEST_F(Scenewright, LibraryObjectsArePickedOrTypedAndWrittenByNameOrIdentifier) 
     ASSERT_EQ(rows.size(), install.objects.size());
     for (size_t row = 1; row < rows.size(); ++row)
         EXPECT_LE(lstrcmpiA(rows[row - 1].c_str(), rows[row].c_str()), 0) << rows[row];
-    const int knownRow = RowOf(rows, known.name);
-    const int unknownRow = RowOf(rows, unknown.name);
-    ASSERT_GE(knownRow, 0);
-    ASSERT_GE(unknownRow, 0);
+    const int knownRow = RowOf(rows, known.name), unknownRow = RowOf(rows, unknown.name);
+    ASSERT_TRUE(knownRow >= 0 && unknownRow >= 0);
 
     program.PickRow(IDC_NAME, knownRow);
     EXPECT_EQ(program.Text(IDC_PARAMETERS), knownTemplate);
@@ -139,11 +138,10 @@ TEST_F(Scenewright, LibraryObjectsArePickedOrTypedAndWrittenByNameOrIdentifier) 
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(
         ReadWholeFile(output),
-        FileWith({"LIBRARY,ASO_beechcraftbaron," + std::string(kPlace) +
+        FileWith({"LIBRARY,ASO_beechcraftbaron," + kPlace +
                       ",0.00,0.00,0.00,Normal,\"SHADOW=1;SIGNAL=0;RADIUS=25;SCALE=000010000h\"",
                   ";;++", ";; " + install.objects[1].libraryPath + "/Zeppelin_a", ";;",
-                  "LIBRARY,\"05A5A0001h, 00000E5F6h, 011D2F24Ah, 01000849Ch\"," +
-                      std::string(kPlace) +
+                  "LIBRARY,\"05A5A0001h, 00000E5F6h, 011D2F24Ah, 01000849Ch\"," + kPlace +
                       ",0.00,0.00,0.00,Normal,\"SHADOW=1;SIGNAL=0;RADIUS=60;SCALE=000008000h\""}));
 }
 
@@ -165,8 +163,7 @@ TEST_F(Scenewright, EffectsAreListedByNameAndWrittenByTheirFile) {
     program.Click(IDC_BROWSE_NAME);
     HWND open = program.WaitForWindow("Open");
     ASSERT_TRUE(open);
-    ::SendMessageA(::GetDlgItem(open, 0x047c), WM_SETTEXT, 0, LPARAM(browsed.c_str()));
-    ::SendMessageA(::GetDlgItem(open, 0x0480), WM_SETTEXT, 0, LPARAM(browsed.c_str()));
+    gui_test::SetFileDialogName(open, browsed);
     program.Click(open, IDOK);
     EXPECT_EQ(program.Text(IDC_NAME), "glow.fx");
     EXPECT_EQ(program.SelectedRow(IDC_NAME), CB_ERR);
@@ -175,10 +172,9 @@ TEST_F(Scenewright, EffectsAreListedByNameAndWrittenByTheirFile) {
     program.Click(IDOK);
     EXPECT_EQ(program.AnswerMessage(IDNO), kQuitUnsaved);
     EXPECT_EQ(program.WaitForExit(), 0u);
-    EXPECT_EQ(
-        ReadWholeFile(output),
-        FileWith({"EFFECT,fx_steam2.fx," + std::string(kPlace) + ",0.00,0.00,0.00,Normal,\"\"",
-                  "EFFECT,glow.fx," + std::string(kPlace) + ",0.00,0.00,0.00,Normal,\"\""}));
+    EXPECT_EQ(ReadWholeFile(output),
+              FileWith({"EFFECT,fx_steam2.fx," + kPlace + ",0.00,0.00,0.00,Normal,\"\"",
+                        "EFFECT,glow.fx," + kPlace + ",0.00,0.00,0.00,Normal,\"\""}));
 }
 
 TEST_F(Scenewright, BuildShowsTheCompilersReport) {
@@ -201,7 +197,7 @@ TEST_F(Scenewright, BuildShowsTheCompilersReport) {
     program.Click(IDOK);  // Build wrote the file: Quit asks nothing
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(ReadWholeFile(output),
-              FileWith({"WINDSOCK,," + std::string(kPlace) + ",0.00,0.00,0.00,Normal,\"\""}));
+              FileWith({"WINDSOCK,," + kPlace + ",0.00,0.00,0.00,Normal,\"\""}));
 }
 
 TEST_F(Scenewright, TwoInstalledVersionsAreSwitchedWithTheVersionButton) {
@@ -280,7 +276,7 @@ TEST_F(Scenewright, ClearReplaceAndQuitLeaveTheFileAndTheSettings) {
     EXPECT_EQ(program.AnswerMessage(IDNO), kQuitUnsaved);
     EXPECT_EQ(program.WaitForExit(), 0u);
     EXPECT_EQ(ReadWholeFile(output),
-              FileWith({"WINDSOCK,," + std::string(kPlace) + ",0.00,0.00,90.00,Normal,\"\""}));
+              FileWith({"WINDSOCK,," + kPlace + ",0.00,0.00,90.00,Normal,\"\""}));
     EXPECT_EQ(Setting("KeepAssembler"), 1u);
     EXPECT_EQ(Setting("ViewOutput"), 1u);
     EXPECT_EQ(Setting("DefaultSim"), 6u);

@@ -79,8 +79,7 @@ TEST(SimDiscovery, ValuesAreStoredExactlyFromThe32BitView) {
     SimVersionTable table;
     ASSERT_TRUE(DiscoverSimVersions(&table));
     EXPECT_STREQ(table.InstallPath(0), "C:\\FS95\\");
-    ASSERT_NE(table.InstallPath(3), nullptr);
-    EXPECT_STREQ(table.InstallPath(3), "");
+    EXPECT_STREQ(table.InstallPath(3), "");  // not null: gtest tells the two apart
     EXPECT_STREQ(table.InstallPath(5), "D:\\Games\\FS2002");
     EXPECT_EQ(table.InstallPath(6), nullptr);
     EXPECT_EQ(CountInstalledVersions(table), 3);
