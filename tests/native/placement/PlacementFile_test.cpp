@@ -7,11 +7,11 @@
 
 #include <cfloat>
 #include <filesystem>
-#include <fstream>
 #include <tuple>
 
 #include "common/FakeForm.h"
 #include "common/MessageRecorder.h"
+#include "native/sim/ScanFiles.h"
 #include "resource.h"
 
 namespace {
@@ -170,11 +170,10 @@ TEST(OutputList, RemoveDropsPlacementsWithTheirCommentLines) {
 }
 
 TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnchanged) {
-    char pattern[] = "/tmp/swopenXXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string folder = pattern;
+    const scan_files::TempFolder temp;
+    const std::string& folder = temp.path;
     auto write = [&](const char* name, const std::string& bytes) {
-        std::ofstream(folder + "/" + name, std::ios::binary) << bytes;
+        temp.Write(name, bytes);
         return folder + "/" + name;
     };
     const std::string good = write("good.csv", kHeader + kWindsock + "\r\n" + kWindsock + "\r\n");
@@ -234,6 +233,4 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
     EXPECT_TRUE(
         OpenPlacementFile(list, form, write("notes.csv", kHeader + ";; mine\r\n" + kWindsock)));
     EXPECT_TRUE(list.placementCount == 1 && !list.savedFlag);
-
-    std::filesystem::remove_all(folder);
 }

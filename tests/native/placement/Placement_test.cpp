@@ -262,11 +262,9 @@ TEST(FormEntries, UseFillsWhatAddTurnsIntoTheSameLine) {
     ASSERT_TRUE(
         ParsePlacementLine("EFFECT,FX_GLOW.FX," + at + "AGL,0.00,0.00,0.00,Dense,\"\"", effect));
     EXPECT_EQ(FormEntriesFor(effect, libraries, effects).catalogueEntry, 1);
-    ASSERT_TRUE(ParsePlacementLine("LIBRARY,\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Dh\"," +
-                                       at +
-                                       "1.5,0.00,0.00,0.00,"
-                                       "Normal,\"\"",
-                                   missing));
+    const std::string other = "\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Dh\",";
+    ASSERT_TRUE(
+        ParsePlacementLine("LIBRARY," + other + at + "1.5,0.00,0.00,0.00,Normal,\"\"", missing));
     FormEntries entries = FormEntriesFor(missing, libraries, effects);
     EXPECT_EQ(entries.catalogueEntry, -1);
     EXPECT_EQ(entries.name, missing.name);

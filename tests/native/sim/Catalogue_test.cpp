@@ -62,11 +62,6 @@ Bytes FarLibrary(uint32_t directory, uint32_t records) {
     return bytes;
 }
 
-class GeneratedInstall : public ::testing::Test {
-  protected:
-    TempFolder folder;
-};
-
 }  // namespace
 
 // Without its bound, each damage makes the parser read past the end of the file, which
@@ -146,7 +141,8 @@ TEST(ScanLibraries, ListsEachNamedFileInOrderAndReturnsWhetherItCouldScan) {
 
 // Plain files are read in part when their directory lies at the start; wherever it lies, and
 // packed or not, a file lists what its bytes list.
-TEST_F(GeneratedInstall, LibraryFileListsWhatItsBytesList) {
+TEST(ReadLibraryFile, ListsWhatItsBytesList) {
+    TempFolder folder;
     int n = 0;
     for (const Bytes& plain :
          {FarLibrary(200, 400), FarLibrary(100 * 1024, 100 * 1024 + 100),
@@ -176,7 +172,8 @@ TEST_F(GeneratedInstall, LibraryFileListsWhatItsBytesList) {
 // the scanned one, and any change to a file the scan read or looked for, to the program, or another
 // version, folder or program sends the next start back to scanning. Files written within the last
 // moments, and a scan that met a failure that may pass, are not kept.
-TEST_F(GeneratedInstall, ScanListsWhatWasWrittenAndTheKeptCatalogueServesOnlyAnUnchangedInstall) {
+TEST(GeneratedInstall, ScanListsWhatWasWrittenAndTheKeptCatalogueServesOnlyAnUnchangedInstall) {
+    TempFolder folder;
     simgen::Options options;
     options.version = 6;
     simgen::Install install;
