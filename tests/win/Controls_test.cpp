@@ -418,13 +418,11 @@ TEST(AboutDialog, ShowsPictureAndLinksToTheHomePage) {
         EXPECT_EQ(gui_test::Text(window), "About Scenewright");
         EXPECT_EQ(about.m_pictureLink.GetLinkTarget(), CAboutDialog::kHomePage);
         EXPECT_EQ(about.m_versionLink.GetLinkTarget(), CAboutDialog::kHomePage);
-        EXPECT_EQ(about.m_versionLink.ToolTip().GetToolCount(), 1);
         // Fitting to text spares the picture: it still shows the whole bitmap.
         RECT picture{};
         ::GetClientRect(about.m_pictureLink.m_hWnd, &picture);
         EXPECT_GE(picture.right, 254);
         EXPECT_GE(picture.bottom, 137);
-        EXPECT_TRUE(Shows(about.m_versionLink.m_hWnd, XSysLink::kLinkColour));
         EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("about-window")));
         // Through the dialog's own loop; the program the link test opened may hold the focus.
         gui_test::PressKey(VK_ESCAPE, ::GetDlgItem(window, IDOK));
