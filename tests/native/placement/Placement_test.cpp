@@ -13,6 +13,8 @@
 
 namespace {
 
+const std::string kAt = "N047* 26' 59.0000,W122* 18' 32.0000,";
+
 // The main window's part of Use over plain controls. Rows hold catalogue positions in catalogue
 // order here; the window looks them up by the stored position all the same.
 FakeForm FormWith(const FormEntries& entries, const LibraryCatalogue& libraries = {},
@@ -71,8 +73,7 @@ TEST(PlacementLine, EachKindGivesItsLine) {
     building[IDC_ALTITUDE].text = "123.5";
     building[IDC_PARAMETERS].text = "SIZE_X=20\r\nSIZE_Z=30";
     EXPECT_EQ(LinesOf(building)[0],
-              "BUILDING,,N047* 26' 59.0000,W122* 18' 32.0000,123.5,0.00,0.00,90.00,Normal,"
-              "\"SIZE_X=20;SIZE_Z=30\"");
+              "BUILDING,," + kAt + "123.5,0.00,0.00,90.00,Normal,\"SIZE_X=20;SIZE_Z=30\"");
 
     FakeForm effect = FilledForm(ObjectType::EFFECT);
     effect[IDC_NAME].text = "fx_caf\xE9,\"big\"";
@@ -81,15 +82,13 @@ TEST(PlacementLine, EachKindGivesItsLine) {
     effect[IDC_HEADING].text = "359.999";
     effect[IDC_DENSITY].text = "";
     EXPECT_EQ(LinesOf(effect)[0],
-              "EFFECT,fx_caf\xE9,\"big\",N047* 26' 59.0000,W122* 18' 32.0000,AGL,-12.00,0.00,"
-              "360.00,Normal,\"\"");
+              "EFFECT,fx_caf\xE9,\"big\"," + kAt + "AGL,-12.00,0.00,360.00,Normal,\"\"");
     // Angles are read as the field checks read them: nothing the checks refuse reaches a line.
     effect[IDC_PITCH].text = "nan";
     effect[IDC_BANK].text = "inf";
     effect[IDC_HEADING].text = "0x1A";
     EXPECT_EQ(LinesOf(effect)[0],
-              "EFFECT,fx_caf\xE9,\"big\",N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,0.00,0.00,"
-              "Normal,\"\"");
+              "EFFECT,fx_caf\xE9,\"big\"," + kAt + "AGL,0.00,0.00,0.00,Normal,\"\"");
 
     // A picked effect is written by its file's name; a typed or browsed name as it stands.
     EffectsCatalogue effects;
@@ -109,18 +108,18 @@ TEST(PlacementLine, EachKindGivesItsLine) {
     library[IDC_NAME].selected = 0;
     library[IDC_PARAMETERS].text = FillLibraryTemplate(*catalogue.At(0));
     EXPECT_EQ(LinesOf(library, catalogue),
-              std::vector<std::string>{"LIBRARY,radar shack \xFC,N047* 26' 59.0000,"
-                                       "W122* 18' 32.0000,AGL,0.00,0.00,90.00,Normal,"
+              std::vector<std::string>{"LIBRARY,radar shack \xFC," + kAt +
+                                       "AGL,0.00,0.00,90.00,Normal,"
                                        "\"SHADOW=1;SIGNAL=0;RADIUS=0;SCALE=000000000h\""});
 
     library[IDC_NAME].selected = -1;
     library[IDC_NAME].text = "HANGAR";
     library[IDC_PARAMETERS].text = ParameterTemplate(ObjectType::LIBRARY);
-    EXPECT_EQ(LinesOf(library, catalogue),
-              (std::vector<std::string>{
-                  ";;++", ";; C:\\FS\\Scenery\\lib.bgl/hangar", ";;",
-                  "LIBRARY,\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch\",N047* 26' 59.0000,"
-                  "W122* 18' 32.0000,AGL,0.00,0.00,90.00,Normal,\"\""}));
+    EXPECT_EQ(
+        LinesOf(library, catalogue),
+        (std::vector<std::string>{";;++", ";; C:\\FS\\Scenery\\lib.bgl/hangar", ";;",
+                                  "LIBRARY,\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Ch\"," +
+                                      kAt + "AGL,0.00,0.00,90.00,Normal,\"\""}));
 }
 
 TEST(CollectPlacement, FailsOnlyWhereTheFormLacksWhatTheLineNeeds) {
@@ -220,24 +219,23 @@ TEST(FormEntries, UseFillsWhatAddTurnsIntoTheSameLine) {
     effects.Append({"C:\\FS\\Effects\\fx_smoke.fx", "Smoke"});
     effects.Append({"C:\\FS\\Effects\\fx_glow.fx", "Glow"});
 
-    const std::string at = "N047* 26' 59.0000,W122* 18' 32.0000,";
     const std::string tower = "\"" + libraries.At(1)->guidAsmText + "\",";
     const struct {
         std::string line;
         intptr_t catalogueEntry;
         std::string box;  // what the parameter box shows
     } cases[] = {
-        {"WINDSOCK,," + at + "AGL,0.00,0.00,90.00,Normal,\"\"", -1,
+        {"WINDSOCK,," + kAt + "AGL,0.00,0.00,90.00,Normal,\"\"", -1,
          ParameterTemplate(ObjectType::WINDSOCK)},
-        {"BUILDING,," + at + "120.50,-5.00,3.25,359.99,Very Dense,\"A=1;;B=2\"", -1,
+        {"BUILDING,," + kAt + "120.50,-5.00,3.25,359.99,Very Dense,\"A=1;;B=2\"", -1,
          "A=1\r\n\r\nB=2"},
-        {"EFFECT,Smoke," + at + "AGL,0.00,0.00,0.00,Sparse,\";x;\"y\"\"", -1, ";x;\"y\""},
-        {"EFFECT,my,fx," + at + "AGL,0.00,0.00,0.00,Normal,\"\"", -1,
+        {"EFFECT,Smoke," + kAt + "AGL,0.00,0.00,0.00,Sparse,\";x;\"y\"\"", -1, ";x;\"y\""},
+        {"EFFECT,my,fx," + kAt + "AGL,0.00,0.00,0.00,Normal,\"\"", -1,
          ParameterTemplate(ObjectType::EFFECT)},
-        {"LIBRARY,Known," + at + "AGL,0.00,0.00,0.00,Normal,\"\"", 0, ""},
-        {"LIBRARY," + tower + at + "AGL,0.00,0.00,0.00,Normal,\"SHADOW=1;SCALE=000000000h\"", 1,
+        {"LIBRARY,Known," + kAt + "AGL,0.00,0.00,0.00,Normal,\"\"", 0, ""},
+        {"LIBRARY," + tower + kAt + "AGL,0.00,0.00,0.00,Normal,\"SHADOW=1;SCALE=000000000h\"", 1,
          "SHADOW=1\r\nSCALE=000000000h"},
-        {"WINDSOCK,," + at +
+        {"WINDSOCK,," + kAt +
              "AGL,0.00,0.00,0.00,Normal,\"HEIGHT=10;LENGTH=5;POLE_COLOR=FF0000;"
              "SOCK_COLOR=00FF00;LIGHTED=0\"",
          -1, "HEIGHT=10;LENGTH=5;POLE_COLOR=FF0000;SOCK_COLOR=00FF00;LIGHTED=0"},
@@ -260,11 +258,11 @@ TEST(FormEntries, UseFillsWhatAddTurnsIntoTheSameLine) {
     // simulator's catalogue is typed in as its identifier.
     Placement effect, missing;
     ASSERT_TRUE(
-        ParsePlacementLine("EFFECT,FX_GLOW.FX," + at + "AGL,0.00,0.00,0.00,Dense,\"\"", effect));
+        ParsePlacementLine("EFFECT,FX_GLOW.FX," + kAt + "AGL,0.00,0.00,0.00,Dense,\"\"", effect));
     EXPECT_EQ(FormEntriesFor(effect, libraries, effects).catalogueEntry, 1);
     const std::string other = "\"0A1B2C3D4h, 00000E5F6h, 011D2F24Ah, 01000849Dh\",";
     ASSERT_TRUE(
-        ParsePlacementLine("LIBRARY," + other + at + "1.5,0.00,0.00,0.00,Normal,\"\"", missing));
+        ParsePlacementLine("LIBRARY," + other + kAt + "1.5,0.00,0.00,0.00,Normal,\"\"", missing));
     FormEntries entries = FormEntriesFor(missing, libraries, effects);
     EXPECT_EQ(entries.catalogueEntry, -1);
     EXPECT_EQ(entries.name, missing.name);
