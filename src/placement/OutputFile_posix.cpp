@@ -67,7 +67,7 @@ bool PathExists(const std::string& path) {
     return lstat(path.c_str(), &info) == 0;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     if (path.empty()) {
         SetLastErrorCode(3);
         return false;

@@ -33,7 +33,7 @@ class FileHandle {
     HANDLE handle;
 };
 
-bool WriteAll(HANDLE file, const std::string& bytes) {
+bool WriteAll(HANDLE file, std::string_view bytes) {
     size_t done = 0;
     while (done < bytes.size()) {
         DWORD chunk =
@@ -75,7 +75,7 @@ bool PathExists(const std::string& path) {
     return true;
 }
 
-bool ReplaceFileContents(const std::string& path, const std::string& bytes) {
+bool ReplaceFileContents(const std::string& path, std::string_view bytes) {
     if (path.empty()) {
         SetLastError(ERROR_PATH_NOT_FOUND);
         return false;

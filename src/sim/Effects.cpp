@@ -1,6 +1,7 @@
 #include "sim/Effects.h"
 
 #include "common/LastError.h"
+#include "common/Text.h"
 #include "sim/SimFiles.h"
 
 void ClearEffectsCatalogue(EffectsCatalogue& catalogue) {
@@ -26,7 +27,7 @@ bool ScanEffects(EffectsCatalogue& catalogue, const char* installPath) {
         EffectEntry entry;
         entry.displayName = ReadProfileText(path->c_str(), "Library Effect", "Display Name", "");
         if (entry.displayName.empty())
-            entry.displayName = path->substr(path->rfind('\\') + 1);
+            entry.displayName = std::string(FileNameOf(*path));
         entry.filePath = std::move(*path);
         catalogue.Append(std::move(entry));
     });

@@ -181,7 +181,9 @@ bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char
         if (AllSettled(basis.files, scanStart)) {
             const std::vector<uint8_t> bytes =
                 KeepCatalogue(catalogue, versionIndex, installPath, basis.files);
-            ReplaceFileContents(keptFile, std::string(bytes.begin(), bytes.end()));
+            ReplaceFileContents(
+                keptFile,
+                std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         }
     }
     return true;
