@@ -5,7 +5,7 @@ scenewright_packages=(
     cmake ninja-build g++ clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix binutils-mingw-w64-x86-64
     binutils-mingw-w64-i686 mingw-w64-tools
-    googletest libgtest-dev libbenchmark-dev zlib1g-dev
+    googletest libgtest-dev libbenchmark-dev zlib1g-dev libz-mingw-w64-dev
     wine wine64 fonts-wine xvfb xauth x11-apps imagemagick python3 python3-pil
 )
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "build/SceneryCompiler.h"
+#include "compiler/SceneryCompiler.h"
 #include "common/AppStrings.h"
 #include "common/LastError.h"
 #include "common/Text.h"

@@ -1,6 +1,7 @@
 #include "placement/OutputList.h"
 
 #include "common/AppStrings.h"
+#include "common/FileReplace.h"
 #include "common/LastError.h"
 #include "common/Text.h"
 #include "placement/Message.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "placement/OutputFile.h"
+#include "common/FileReplace.h"
 #include "sim/LibraryScan.h"
 
 namespace {

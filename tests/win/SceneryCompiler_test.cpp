@@ -1,7 +1,7 @@
 // Build on Windows: the placement file written (or left as it was when it cannot be), the
 // compiler run with the placement checker as BGLC.EXE (its output through the pipe, the window kept
 // painting meanwhile), the results window that shows the output, and the options window.
-#include "build/SceneryCompiler.h"
+#include "compiler/SceneryCompiler.h"
 
 #include <windows.h>
 

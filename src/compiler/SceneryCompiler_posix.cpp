@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <vector>
 
-#include "build/SceneryCompiler.h"
+#include "compiler/SceneryCompiler.h"
 #include "common/LastError.h"
 #include "placement/Message.h"
 

@@ -1,4 +1,4 @@
-#include "build/SceneryCompiler.h"
+#include "compiler/SceneryCompiler.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "build/SceneryCompiler.h"
+#include "compiler/SceneryCompiler.h"
 #include "common/Text.h"
 #include "placement/Message.h"
 
