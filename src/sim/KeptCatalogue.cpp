@@ -205,7 +205,7 @@ bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char
                 std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         }
     }
-    if (keptFile && use == KeptCatalogueUse::ScanAgain && !keptAnew)
+    if (keeping && use == KeptCatalogueUse::ScanAgain && !keptAnew)
         std::remove(keptFile);
     return scanned;
 }
