@@ -51,53 +51,18 @@ struct CommandRun {
     DWORD exitCode = 99;
 };
 
-Lines LinesOf(const std::string& text) {
-    Lines lines;
-    for (size_t start = 0, end; (end = text.find("\r\n", start)) != std::string::npos;
-         start = end + 2)
-        lines.push_back(text.substr(start, end - start));
-    return lines;
-}
-
-const std::string kCatalogueCommand = "tools\\catalogue\\sw-catalogue.exe";
-
-CommandRun Catalogue(const std::string& arguments) {
-    std::string out, err;
+// `output`, when given, is the command's standard output.
+CommandRun Catalogue(const std::string& arguments, HANDLE output = nullptr) {
+    std::string streams[2];
     CommandRun run;
-    run.exitCode = RunCommand("\"" + BuildPath(kCatalogueCommand) + "\" " + arguments, &out, &err);
-    run.out = LinesOf(out);
-    run.err = LinesOf(err);
-    return run;
-}
-
-// The command with its standard output on a handle that takes no write (as a full disk takes
-// none), and its standard error read back from a file.
-CommandRun CatalogueIntoUnwritableOutput(const std::string& arguments, const TempFolder& scratch) {
-    const std::string outPath = scratch.File("out.txt"), errPath = scratch.File("err.txt");
-    WriteWholeFile(outPath, "");
-    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
-    HANDLE out = ::CreateFileA(outPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                               &inherited, OPEN_EXISTING, 0, nullptr);
-    HANDLE err = ::CreateFileA(errPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherited,
-                               CREATE_ALWAYS, 0, nullptr);
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    std::string commandLine = "\"" + BuildPath(kCatalogueCommand) + "\" " + arguments;
-    PROCESS_INFORMATION process{};
-    CommandRun run;
-    if (::CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                         nullptr, nullptr, &startup, &process)) {
-        ::WaitForSingleObject(process.hProcess, INFINITE);
-        ::GetExitCodeProcess(process.hProcess, &run.exitCode);
-        ::CloseHandle(process.hThread);
-        ::CloseHandle(process.hProcess);
+    run.exitCode =
+        RunCommand("\"" + BuildPath("tools\\catalogue\\sw-catalogue.exe") + "\" " + arguments,
+                   &streams[0], &streams[1], output);
+    for (int i = 0; i < 2; ++i) {
+        for (size_t start = 0, end; (end = streams[i].find("\r\n", start)) != std::string::npos;
+             start = end + 2)
+            (i ? run.err : run.out).push_back(streams[i].substr(start, end - start));
     }
-    ::CloseHandle(out);
-    ::CloseHandle(err);
-    run.err = LinesOf(ReadWholeFile(errPath));
     return run;
 }
 
@@ -266,7 +231,13 @@ TEST_F(CatalogueCommand, SaysWhyNoAreaWasReadAndFailsWhenTheListCannotBeWritten)
 
     ASSERT_TRUE(::CreateDirectoryA(scratch.File("Effects").c_str(), nullptr));
     ASSERT_TRUE(WriteWholeFile(scratch.File("Effects\\smoke.fx"), "[Library Effect]\r\n"));
-    const CommandRun unwritten = CatalogueIntoUnwritableOutput(arguments, scratch);
+    // A handle that takes no write, as a full disk takes none.
+    ASSERT_TRUE(WriteWholeFile(scratch.File("out.txt"), ""));
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    HANDLE output = ::CreateFileA(scratch.File("out.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  &inherited, OPEN_EXISTING, 0, nullptr);
+    const CommandRun unwritten = Catalogue(arguments, output);
+    ::CloseHandle(output);
     EXPECT_EQ(unwritten.exitCode, 1u);
     ASSERT_FALSE(unwritten.err.empty());
     EXPECT_EQ(unwritten.err.back(),
@@ -299,19 +270,10 @@ void SetTimesBack(const std::string& folder) {
 void ReplaceKeepingSizeAndTime(const std::string& path, const std::string& from,
                                const std::string& to) {
     std::string bytes = ReadWholeFile(path);
-    const size_t at = bytes.find(from);
-    ASSERT_NE(at, std::string::npos);
-    bytes.replace(at, from.size(), to);
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                0, nullptr);
-    FILETIME written{};
-    ::GetFileTime(file, nullptr, nullptr, &written);
-    ::CloseHandle(file);
+    bytes.replace(bytes.find(from), from.size(), to);
+    const auto time = std::filesystem::last_write_time(path);
     ASSERT_TRUE(WriteWholeFile(path, bytes));
-    file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                         OPEN_EXISTING, 0, nullptr);
-    ::SetFileTime(file, nullptr, nullptr, &written);
-    ::CloseHandle(file);
+    std::filesystem::last_write_time(path, time);
 }
 
 bool Lists(const RunningProgram& program, const std::string& name) {
@@ -323,8 +285,8 @@ bool Lists(const RunningProgram& program, const std::string& name) {
 
 // A library replaced by another of the same size and time looks unchanged to the kept catalogue:
 // the old objects show until F5 or the system menu's Rescan scans again; the object chosen stays
-// chosen under its new name, with the parameters the user wrote. What a Rescan scanned is kept
-// for the next start; a Rescan that met a library held by another program removes the kept file.
+// chosen under its new name, with the parameters the user wrote. A Rescan that cannot keep what
+// it scanned (a library held by another program) removes the kept file: the next start scans.
 TEST(Rescan, PicksUpALibraryReplacedWithTheSameSizeAndTime) {
     ForgetSimInstalls();
     TempFolder folder;
@@ -345,53 +307,38 @@ TEST(Rescan, PicksUpALibraryReplacedWithTheSameSizeAndTime) {
     const std::string library = install.objects.front().libraryPath;
     const std::string kept = KeptCatalogueFile();
     ::DeleteFileA(kept.c_str());
-    auto startWithLibrary = [&](RunningProgram& program) {
-        ASSERT_TRUE(program.Start(exe));
-        program.PickRow(IDC_TYPE, 1);
-    };
-    auto quit = [](RunningProgram& program) {
-        program.PressKey(VK_ESCAPE);
-        EXPECT_EQ(program.WaitForExit(), 0u);
-    };
     {
-        RunningProgram program;
-        startWithLibrary(program);
-        quit(program);
+        RunningProgram first;
+        ASSERT_TRUE(first.Start(exe));
+        first.PressKey(VK_ESCAPE);
+        EXPECT_EQ(first.WaitForExit(), 0u);
     }
     ASSERT_NE(::GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
 
     ReplaceKeepingSizeAndTime(library, "Zeppelin_a", "Zeppelin_b");
-    {
-        RunningProgram program;
-        startWithLibrary(program);
-        EXPECT_TRUE(Lists(program, "Zeppelin_a"));
-        const Lines rows = program.Rows(IDC_NAME);
-        program.PickRow(IDC_NAME,
-                        int(std::find(rows.begin(), rows.end(), "Zeppelin_a") - rows.begin()));
-        program.Fill(IDC_PARAMETERS, "SHADOW=0");
-        program.PressKey(VK_F5);
-        EXPECT_EQ(program.Text(IDC_TYPE), "Library");
-        EXPECT_FALSE(Lists(program, "Zeppelin_a"));
-        EXPECT_EQ(program.Text(IDC_NAME), "Zeppelin_b");
-        EXPECT_EQ(program.Text(IDC_PARAMETERS), "SHADOW=0");
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe));
+    program.PickRow(IDC_TYPE, 1);
+    EXPECT_TRUE(Lists(program, "Zeppelin_a"));
+    const Lines rows = program.Rows(IDC_NAME);
+    program.PickRow(IDC_NAME,
+                    int(std::find(rows.begin(), rows.end(), "Zeppelin_a") - rows.begin()));
+    program.Fill(IDC_PARAMETERS, "SHADOW=0");
+    program.PressKey(VK_F5);
+    EXPECT_EQ(program.Text(IDC_TYPE), "Library");
+    EXPECT_FALSE(Lists(program, "Zeppelin_a"));
+    EXPECT_EQ(program.Text(IDC_NAME), "Zeppelin_b");
+    EXPECT_EQ(program.Text(IDC_PARAMETERS), "SHADOW=0");
 
-        ReplaceKeepingSizeAndTime(library, "Zeppelin_b", "Zeppelin_c");
-        HANDLE holder = ::CreateFileA(install.objects.back().libraryPath.c_str(), GENERIC_READ, 0,
-                                      nullptr, OPEN_EXISTING, 0, nullptr);
-        ASSERT_NE(holder, INVALID_HANDLE_VALUE);
-        ::PostMessageA(program.Window(), WM_SYSCOMMAND, IDM_RESCAN, 0);
-        program.Settle();
-        ::CloseHandle(holder);
-        EXPECT_EQ(program.Text(IDC_NAME), "Zeppelin_c");
-        EXPECT_EQ(::GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
-        quit(program);
-    }
-    {
-        RunningProgram program;
-        startWithLibrary(program);
-        EXPECT_TRUE(Lists(program, "Zeppelin_c"));
-        quit(program);
-    }
-    EXPECT_NE(::GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+    ReplaceKeepingSizeAndTime(library, "Zeppelin_b", "Zeppelin_c");
+    HANDLE holder = ::CreateFileA(install.objects.back().libraryPath.c_str(), GENERIC_READ, 0,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ::PostMessageA(program.Window(), WM_SYSCOMMAND, IDM_RESCAN, 0);
+    program.Settle();
+    ::CloseHandle(holder);
+    EXPECT_EQ(program.Text(IDC_NAME), "Zeppelin_c");
+    EXPECT_EQ(::GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+    program.PressKey(VK_ESCAPE);
     ForgetSimInstalls();
 }
