@@ -364,7 +364,9 @@ bool CMainDialog::PreTranslateMessage(MSG* message) {
     if (message->message == WM_KEYDOWN && message->wParam == VK_F5 &&
         ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0 &&
         ::GetKeyState(VK_SHIFT) >= 0) {
-        OnRescan();
+        // A held key repeats (bit 30: it was down before); one scan is what was asked for.
+        if (!(message->lParam & (LPARAM(1) << 30)))
+            OnRescan();
         return true;
     }
     return CDialog::PreTranslateMessage(message);
