@@ -36,3 +36,4 @@
 #define IDS_COLUMN_ALTITUDE_TEXT "Altitude"
 #define IDS_COLUMN_HEADING_TEXT "Heading"
 #define IDS_COLUMN_DENSITY_TEXT "Density"
+#define IDS_RESCAN_MENU_TEXT "&Rescan Simulator Files\tF5"

@@ -41,10 +41,14 @@
 #define IDS_COLUMN_HEADING 166
 #define IDS_COLUMN_DENSITY 167
 
+// ---- Strings of the simulator's catalogues ------------------------------------------------------
+#define IDS_RESCAN_MENU 180            // "&Rescan Simulator Files\tF5"
+
 // ---- System menu commands of the main window ---------------------------------------------------
 #define IDM_ABOUTBOX 0x0010
 #define IDM_OPTIONS 0x0020
 #define IDM_PLACEMENTS 0x0030
+#define IDM_RESCAN 0x0070
 
 // ---- About window (template 100) ---------------------------------------------------------------
 #define IDD_ABOUT 100

@@ -12,12 +12,20 @@ cd "$(dirname "$0")/.."
 runs=5
 phases=0
 program=
+usage() {
+    echo "usage: scripts/measure-startup.sh [--runs N] [--phases] [--program EXE]   (N: 1 to 1000)" >&2
+    exit 2
+}
 while [ $# -gt 0 ]; do
     case "$1" in
-    --runs) runs=${2:?--runs needs a number}; shift 2 ;;
+    --runs)
+        # A whole number of runs, or the measure would run none (or the timer refuse it) and
+        # still print its headings.
+        [[ ${2:-} =~ ^[0-9]{1,4}$ ]] && [ "$((10#$2))" -ge 1 ] && [ "$((10#$2))" -le 1000 ] || usage
+        runs=$((10#$2)); shift 2 ;;
     --phases) phases=1; shift ;;
-    --program) program=$(realpath "${2:?--program needs a file}"); shift 2 ;;
-    *) echo "usage: scripts/measure-startup.sh [--runs N] [--phases] [--program EXE]" >&2; exit 2 ;;
+    --program) [ -n "${2:-}" ] || usage; program=$(realpath "$2"); shift 2 ;;
+    *) usage ;;
     esac
 done
 

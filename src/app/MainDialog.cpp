@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <cstring>
+#include <optional>
 
 #include "compiler/SceneryCompiler.h"
 #include "common/AppStrings.h"
@@ -15,7 +16,6 @@
 #include "placement/PlacementFile.h"
 #include "placement/QuitPath.h"
 #include "resource.h"
-#include "sim/KeptCatalogue.h"
 #include "ui/AboutDialog.h"
 #include "ui/BuildResultsDialog.h"
 #include "ui/ObjectPropertiesDialog.h"
@@ -200,6 +200,9 @@ void CMainDialog::AddSystemMenuEntries() {
     std::string placements = LoadAppString(IDS_PLACEMENTS_MENU);
     if (!placements.empty())
         ::AppendMenuA(menu, MF_STRING, IDM_PLACEMENTS, placements.c_str());
+    std::string rescan = LoadAppString(IDS_RESCAN_MENU);
+    if (!rescan.empty())
+        ::AppendMenuA(menu, MF_STRING, IDM_RESCAN, rescan.c_str());
 }
 
 void CMainDialog::AddToolTips() {
@@ -319,7 +322,7 @@ const char* CMainDialog::CurrentInstallPath() const {
     return m_simVersions.InstallPath(m_currentVersion);
 }
 
-void CMainDialog::RescanCatalogues() {
+void CMainDialog::RescanCatalogues(KeptCatalogueUse use) {
     CWaitCursor wait;
     const char* installPath = CurrentInstallPath();
     ScanEffects(m_effects, installPath ? installPath : "");
@@ -330,7 +333,7 @@ void CMainDialog::RescanCatalogues() {
     const DWORD programLength = ::GetModuleFileNameA(nullptr, program, MAX_PATH);
     const bool programKnown = programLength > 0 && programLength < MAX_PATH;
     ScanLibrariesKept(m_libraries, m_currentVersion, installPath ? installPath : "",
-                      kept.empty() ? nullptr : kept.c_str(), programKnown ? program : nullptr);
+                      kept.empty() ? nullptr : kept.c_str(), programKnown ? program : nullptr, use);
     m_libraryRowOrder.clear();
 }
 
@@ -358,6 +361,14 @@ bool CMainDialog::PreTranslateMessage(MSG* message) {
         ShowPlacements();
         return true;
     }
+    if (message->message == WM_KEYDOWN && message->wParam == VK_F5 &&
+        ::GetKeyState(VK_CONTROL) >= 0 && ::GetKeyState(VK_MENU) >= 0 &&
+        ::GetKeyState(VK_SHIFT) >= 0) {
+        // A held key repeats (bit 30: it was down before); one scan is what was asked for.
+        if (!(message->lParam & (LPARAM(1) << 30)))
+            OnRescan();
+        return true;
+    }
     return CDialog::PreTranslateMessage(message);
 }
 
@@ -380,6 +391,9 @@ void CMainDialog::OnSysCommand(UINT command, LPARAM lParam) {
         }
         case IDM_PLACEMENTS:
             ShowPlacements();
+            break;
+        case IDM_RESCAN:
+            OnRescan();
             break;
         default:
             ::DefWindowProcA(m_hWnd, WM_SYSCOMMAND, command, lParam);
@@ -665,6 +679,65 @@ void CMainDialog::OnSelectVersion() {
     ShowVersionButton(m_simVersions[m_currentVersion].shortCode);
     RescanCatalogues();
     OnTypeChange();
+}
+
+// The install as it is now, for an add-on installed while the program runs or a library file
+// replaced by one of the same size and time, which the kept catalogue cannot tell from the old
+// one. The lists are filled again as after a version change, but the form keeps what the user
+// chose and wrote: the same object or effect when it is still listed, a typed name, and
+// parameters edited away from what the window filled in.
+void CMainDialog::OnRescan() {
+    CWaitCursor wait;
+    const ObjectType type = CurrentType();
+    const int row = m_form.GetSelectedRow(IDC_NAME);
+    const intptr_t position = m_form.GetRowData(IDC_NAME, row);
+    const std::string name = m_form.GetText(IDC_NAME, limits::kPath);
+    const std::string parameters = m_form.GetText(IDC_PARAMETERS, limits::kParameters);
+    std::string filled;
+    std::optional<LibraryObject> object;
+    std::string effectFile;
+    if (type == ObjectType::LIBRARY) {
+        if (const LibraryObject* chosen = row >= 0 ? m_libraries.At(position) : nullptr) {
+            object = *chosen;
+            filled = FillLibraryTemplate(*chosen);
+        }
+    } else {
+        filled = ParameterTemplate(type);
+        if (const EffectEntry* chosen = type == ObjectType::EFFECT && row >= 0 && position >= 0
+                                            ? m_effects.At(size_t(position))
+                                            : nullptr)
+            effectFile = chosen->filePath;
+    }
+
+    RescanCatalogues(KeptCatalogueUse::ScanAgain);
+    OnTypeChange();
+
+    // Nothing chosen or typed before: the first row, as after a version change.
+    if ((type == ObjectType::EFFECT || type == ObjectType::LIBRARY) &&
+        (row >= 0 || !name.empty())) {
+        int again = -1;
+        const int rows = int(m_nameBox.SendMessage(CB_GETCOUNT));
+        for (int i = 0; i < rows && again < 0 && (object || !effectFile.empty()); ++i) {
+            const intptr_t at = m_form.GetRowData(IDC_NAME, i);
+            if (object) {
+                const LibraryObject* listed = m_libraries.At(at);
+                if (listed && listed->guid == object->guid &&
+                    listed->libraryPath == object->libraryPath)
+                    again = i;
+            } else if (const EffectEntry* listed = at >= 0 ? m_effects.At(size_t(at)) : nullptr) {
+                if (listed->filePath == effectFile)
+                    again = i;
+            }
+        }
+        if (again < 0)
+            again = m_form.FindRowExact(IDC_NAME, name);
+        m_nameBox.SendMessage(CB_SETCURSEL, WPARAM(again));
+        if (again < 0)
+            m_nameBox.SetWindowText(name);
+        OnNameChange();
+    }
+    if (parameters != filled)
+        m_parameters.SetWindowText(parameters);
 }
 
 void CMainDialog::OnKillfocusOutputFile() {

@@ -14,6 +14,7 @@
 #include "placement/OutputList.h"
 #include "placement/Placement.h"
 #include "sim/Effects.h"
+#include "sim/KeptCatalogue.h"
 #include "sim/LibraryCatalogue.h"
 #include "sim/LibraryScan.h"
 #include "sim/SimVersion.h"
@@ -87,6 +88,7 @@ class CMainDialog : public CDialog {
     void OnNameChange();
     void OnNameEdited();
     void OnSelectVersion();
+    void OnRescan();
     void OnPictureClick();
     void OnKillfocusOutputFile();
     void CheckFieldOnLeaving(int field);
@@ -108,7 +110,7 @@ class CMainDialog : public CDialog {
     void AddToolTips();
     void FillListsFromTemplateData();
     void SetUpFormForVersion();
-    void RescanCatalogues();
+    void RescanCatalogues(KeptCatalogueUse use = KeptCatalogueUse::TakeWhenCurrent);
     void FillNameList(ObjectType type);
     void FillDensityList();
     void ShowPicture(int index);

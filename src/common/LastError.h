@@ -14,6 +14,7 @@ constexpr uint32_t kInvalidData = 13;
 constexpr uint32_t kOutOfMemory = 14;
 constexpr uint32_t kInvalidParameter = 87;
 constexpr uint32_t kInsufficientBuffer = 122;
+constexpr uint32_t kFileNameTooLong = 206;
 constexpr uint32_t kFileInvalid = 1006;  // a file of length 0, which cannot be mapped
 }  // namespace errors
 

@@ -1,9 +1,12 @@
 #include "sim/KeptCatalogue.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
 #include <string_view>
+
+#include <zlib.h>
 
 #include "common/FileReplace.h"
 #include "sim/LibraryScan.h"
@@ -12,7 +15,15 @@ namespace {
 
 // Bumped whenever the layout below changes, so an older file is not taken. What a scan lists
 // changes with the program, whose own file leads the stamped files.
-constexpr char kMark[8] = {'S', 'W', 'C', 'A', 'T', '0', '0', '2'};
+constexpr char kMark[8] = {'S', 'W', 'C', 'A', 'T', '0', '0', '3'};
+
+// The file ends in the CRC-32 of every byte before it. A byte changed on the disk would otherwise
+// be taken as it reads: a wrong name or path, shown and written into placement lines.
+constexpr size_t kCheckSize = 4;
+
+uint32_t CheckValue(const uint8_t* bytes, size_t size) {
+    return uint32_t(crc32_z(crc32_z(0, nullptr, 0), bytes, size));
+}
 
 class Writer {
   public:
@@ -30,7 +41,7 @@ class Writer {
 // Reads what Writer wrote; any read past the end marks the whole file as not usable.
 class Reader {
   public:
-    explicit Reader(const std::vector<uint8_t>& from) : bytes(from) {}
+    Reader(const uint8_t* from, size_t count) : bytes(from), size(count) {}
     bool ok = true;
     uint64_t Number(int width) {
         if (!Has(size_t(width)))
@@ -45,18 +56,19 @@ class Reader {
         const size_t length = size_t(Number(4));
         if (!Has(length))
             return {};
-        std::string text(reinterpret_cast<const char*>(bytes.data() + at), length);
+        std::string text(reinterpret_cast<const char*>(bytes + at), length);
         at += length;
         return text;
     }
-    bool AtEnd() const { return ok && at == bytes.size(); }
+    bool AtEnd() const { return ok && at == size; }
 
   private:
     bool Has(size_t count) {
-        ok = ok && count <= bytes.size() - at;
+        ok = ok && count <= size - at;
         return ok;
     }
-    const std::vector<uint8_t>& bytes;
+    const uint8_t* bytes;
+    size_t size;
     size_t at = 0;
 };
 
@@ -90,15 +102,21 @@ std::vector<uint8_t> KeepCatalogue(const LibraryCatalogue& catalogue, int versio
         out.Text(object.guidAsmText);
         out.Text(object.libraryPath);
     }
+    out.Number(CheckValue(out.bytes.data(), out.bytes.size()), kCheckSize);
     return out.bytes;
 }
 
 bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, const char* installPath,
                        const char* programFile, LibraryCatalogue& catalogue) {
     catalogue.Clear();
-    if (bytes.size() < sizeof kMark || std::memcmp(bytes.data(), kMark, sizeof kMark) != 0)
+    if (bytes.size() < sizeof kMark + kCheckSize ||
+        std::memcmp(bytes.data(), kMark, sizeof kMark) != 0)
         return false;
-    Reader in(bytes);
+    const size_t checked = bytes.size() - kCheckSize;
+    if (Reader(bytes.data() + checked, kCheckSize).Number(kCheckSize) !=
+        CheckValue(bytes.data(), checked))
+        return false;
+    Reader in(bytes.data(), checked);
     in.Number(sizeof kMark);
     if (in.Number(4) != uint32_t(versionIndex) || in.Text() != installPath)
         return false;
@@ -115,7 +133,7 @@ bool TakeKeptCatalogue(const std::vector<uint8_t>& bytes, int versionIndex, cons
             return false;
     }
     const size_t count = size_t(in.Number(4));
-    if (!in.ok || files == 0 || count > bytes.size() / 41)
+    if (!in.ok || files == 0 || count > checked / 41)
         return false;
     catalogue.Reserve(count);
     for (size_t i = 0; i < count && in.ok; ++i) {
@@ -164,27 +182,30 @@ bool AllSettled(const std::vector<StampedFile>& files, uint64_t scanStart) {
 // The program's own file is stamped with the install's files: a new build may read a library
 // that an older one refused, so it never takes an older build's catalogue. A kept file that a
 // scan may not keep is left as it is; it is taken only while every file it names still matches
-// it, and then it is right.
+// it. A file replaced by another of the same size and time matches too: a scan asked for again
+// removes the kept file it could not replace, so that the next start does not go back to it.
 bool ScanLibrariesKept(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
-                       const char* keptFile, const char* programFile) {
+                       const char* keptFile, const char* programFile, KeptCatalogueUse use) {
     const bool keeping = installPath && installPath[0] && keptFile && programFile;
     std::vector<uint8_t> kept;
-    if (keeping && ReadWholeFile(keptFile, kept) &&
+    if (keeping && use == KeptCatalogueUse::TakeWhenCurrent && ReadWholeFile(keptFile, kept) &&
         TakeKeptCatalogue(kept, versionIndex, installPath, programFile, catalogue))
         return true;
     const uint64_t scanStart = FileClockNow();
     ScanBasis basis;
-    if (!ScanLibrariesStamped(catalogue, versionIndex, installPath, basis))
-        return false;
-    if (keeping && !basis.passingFailure) {
+    const bool scanned = ScanLibrariesStamped(catalogue, versionIndex, installPath, basis);
+    bool keptAnew = false;
+    if (scanned && keeping && !basis.passingFailure) {
         basis.files.insert(basis.files.begin(), {programFile, StampOf(programFile)});
         if (AllSettled(basis.files, scanStart)) {
             const std::vector<uint8_t> bytes =
                 KeepCatalogue(catalogue, versionIndex, installPath, basis.files);
-            ReplaceFileContents(
+            keptAnew = ReplaceFileContents(
                 keptFile,
                 std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
         }
     }
-    return true;
+    if (keeping && use == KeptCatalogueUse::ScanAgain && !keptAnew)
+        std::remove(keptFile);
+    return scanned;
 }

@@ -266,6 +266,17 @@ bool ScanOneFile(const std::string& path, bool pathFits, LibraryCatalogue& catal
     return read;
 }
 
+// Why the area list gave no area to read, in a word or two; "" when it named one. Without it a
+// designer sees only that no area was read.
+std::string AreaListProblem(const SceneryIndexList& list) {
+    const uint32_t error = list.AreaListError();
+    if (error == errors::kFileNameTooLong)
+        return "path too long";
+    if (error != errors::kSuccess)
+        return OpenFailureReason(error);
+    return list.AreasNamed() == 0 ? "names no area" : "";
+}
+
 bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath,
           ScanReport* report, ScanBasis* basis) {
     catalogue.Clear();
@@ -283,6 +294,7 @@ bool Scan(LibraryCatalogue& catalogue, int versionIndex, const char* installPath
     if (!LoadSceneryIndex(IndexFormatOf(versionIndex), installPath, "Scenery.cfg", basis))
         return false;
     if (report) {
+        report->areaList = {TheSceneryIndex().AreaListPath(), AreaListProblem(TheSceneryIndex())};
         report->areasRead = TheSceneryIndex().AreasRead();
         report->recordsTaken = SceneryIndexCount();
         report->recordsRefused = TheSceneryIndex().RefusedAtCapacity();

@@ -22,6 +22,9 @@ struct ScanReport {
     uint32_t recordsRefused = 0;  // qualifying records refused because the list was full
     uint32_t filesRead = 0;       // library files whose directory was read
     std::vector<SkippedFile> skipped;
+    // The area list (Scenery.cfg) when it named no area to read: "missing", "names no area", an
+    // error number; the reason is empty when it named one, and for CFS1, which has no such list.
+    SkippedFile areaList;
 };
 
 // Appends the objects of one library file, plain or packed. False when the file cannot be

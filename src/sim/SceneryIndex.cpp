@@ -68,6 +68,9 @@ void SceneryIndexList::Clear() {
     format = scenery_format::k22;
     areasRead = 0;
     refusedAtCapacity = 0;
+    areaListPath.clear();
+    areaListError = 0;
+    areasNamed = 0;
     shortOfMemory = false;
 }
 
@@ -212,8 +215,11 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
         return false;
     const char* separator = EndsWithBackslash(installFolder) ? "" : "\\";
     auto profilePath = ComposePath("%s%s%s", installFolder, separator, profileName);
-    if (!profilePath)
+    if (!profilePath) {
+        list.NoteAreaList(std::string(installFolder) + separator + profileName, GetLastErrorCode(),
+                          0);
         return true;  // no area can be named by a profile that cannot be opened
+    }
     auto consult = [&](const std::string& path) {
         if (basis)
             basis->files.push_back({path, StampOf(path.c_str())});
@@ -224,9 +230,13 @@ bool LoadSceneryIndex(uint32_t format, const char* installFolder, const char* pr
     };
     consult(*profilePath);
     ProfileFile profile;
-    if (!profile.Load(profilePath->c_str()))
+    uint32_t profileError = errors::kSuccess;
+    if (!profile.Load(profilePath->c_str())) {
+        profileError = GetLastErrorCode();
         failedWhilePresent();
+    }
     const std::vector<std::string> folders = AreaFolders(profile);
+    list.NoteAreaList(*profilePath, profileError, uint32_t(folders.size()));
     if (!KnownFormat(format))
         return true;  // every area's index file is refused for its format alone
     std::vector<uint8_t> bytes;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 namespace scenery_format {
@@ -38,6 +39,16 @@ class SceneryIndexList {
     uint32_t RefusedAtCapacity() const { return refusedAtCapacity; }
     // True when a record was lost because its copy could not be had.
     bool ShortOfMemory() const { return shortOfMemory; }
+    // Since the last reset: the area list (Scenery.cfg) that was looked for, the system's error
+    // when it could not be read (0 when it was), and the areas it named.
+    const std::string& AreaListPath() const { return areaListPath; }
+    uint32_t AreaListError() const { return areaListError; }
+    uint32_t AreasNamed() const { return areasNamed; }
+    void NoteAreaList(std::string path, uint32_t error, uint32_t named) {
+        areaListPath = std::move(path);
+        areaListError = error;
+        areasNamed = named;
+    }
     // The zero-terminated scenery file name of a record, or null (last error 2 or 87).
     const char* FileName(uint32_t record) const;
 
@@ -46,6 +57,9 @@ class SceneryIndexList {
     uint32_t format = scenery_format::k22;
     uint32_t areasRead = 0;
     uint32_t refusedAtCapacity = 0;
+    std::string areaListPath;
+    uint32_t areaListError = 0;
+    uint32_t areasNamed = 0;
     bool shortOfMemory = false;
     std::unique_ptr<std::unique_ptr<SceneryIndexRecord>[]> records;
 };

@@ -7,10 +7,6 @@
 #include "common/LastError.h"
 #include "common/Text.h"
 
-namespace {
-constexpr uint32_t kFileNameTooLong = 206;
-}
-
 std::optional<std::string> ComposePath(const char* format, ...) {
     char buffer[limits::kPath + 1];
     va_list args;
@@ -18,7 +14,7 @@ std::optional<std::string> ComposePath(const char* format, ...) {
     int length = vsnprintf(buffer, sizeof buffer, format, args);
     va_end(args);
     if (length < 0 || static_cast<size_t>(length) > limits::kPath) {
-        SetLastErrorCode(kFileNameTooLong);
+        SetLastErrorCode(errors::kFileNameTooLong);
         return std::nullopt;
     }
     return std::string(buffer, static_cast<size_t>(length));

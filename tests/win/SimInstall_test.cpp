@@ -1,23 +1,28 @@
 // A simulator's install read through the real registry, file, mapping, folder listing and profile
-// calls: discovery of the installed versions, packed library files and the unpack command, and
-// the catalogue command as a child process on generated installs of each index format and of CFS1
-// registered in this prefix (its lines are what the generator wrote), with its exit codes 1 and 2.
+// calls: discovery of the installed versions, packed library files and the unpack command, the
+// catalogue command as a child process on generated installs of each index format and of CFS1
+// registered in this prefix (its lines are what the generator wrote), with its reasons and exit
+// codes 1 and 2, the start-up measure's refusals, and the program's Rescan of a library that the
+// kept catalogue cannot tell from the one it replaced.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "Packer.h"
 #include "SimGen.h"
 #include "common/Text.h"
+#include "resource.h"
 #include "sim/LibraryObject.h"
 #include "sim/PackedFile.h"
 #include "sim/SimVersion.h"
 #include "support/RunningProgram.h"
 #include "support/TempFolder.h"
+#include "ui/Settings.h"
 
 using Lines = std::vector<std::string>;
 
@@ -46,12 +51,13 @@ struct CommandRun {
     DWORD exitCode = 99;
 };
 
-CommandRun Catalogue(const std::string& arguments) {
+// `output`, when given, is the command's standard output.
+CommandRun Catalogue(const std::string& arguments, HANDLE output = nullptr) {
     std::string streams[2];
     CommandRun run;
     run.exitCode =
         RunCommand("\"" + BuildPath("tools\\catalogue\\sw-catalogue.exe") + "\" " + arguments,
-                   &streams[0], &streams[1]);
+                   &streams[0], &streams[1], output);
     for (int i = 0; i < 2; ++i) {
         for (size_t start = 0, end; (end = streams[i].find("\r\n", start)) != std::string::npos;
              start = end + 2)
@@ -202,4 +208,137 @@ TEST_F(CatalogueCommand, ExitsWithOneWithoutASimulatorAndTwoForAWrongCommandLine
         ASSERT_EQ(run.err.size(), 1u) << wrong;
         EXPECT_EQ(run.err[0].rfind("usage: sw-catalogue [VERSION [FOLDER]]", 0), 0u) << wrong;
     }
+}
+
+// Scenery.cfg missing, held by another program, or naming no area: its line says so, and the
+// folder is still listed. A list that cannot be written fails the command, with its reason.
+TEST_F(CatalogueCommand, SaysWhyNoAreaWasReadAndFailsWhenTheListCannotBeWritten) {
+    const std::string arguments = "6 \"" + scratch.Path() + "\"";
+    const std::string areaList = scratch.File("Scenery.cfg");
+    auto areaListLine = [&] {
+        const CommandRun run = Catalogue(arguments);
+        EXPECT_EQ(run.exitCode, 0u);
+        return run.err.size() == 2 ? run.err[0] : "(" + std::to_string(run.err.size()) + " lines)";
+    };
+    EXPECT_EQ(areaListLine(), "sw-catalogue: " + areaList + ": missing");
+    ASSERT_TRUE(WriteWholeFile(areaList, "[General]\r\nTitle=Nothing here\r\n"));
+    EXPECT_EQ(areaListLine(), "sw-catalogue: " + areaList + ": names no area");
+    HANDLE holder =
+        ::CreateFileA(areaList.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    EXPECT_EQ(areaListLine(), "sw-catalogue: " + areaList + ": ERROR:20");  // sharing violation
+    ::CloseHandle(holder);
+
+    ASSERT_TRUE(::CreateDirectoryA(scratch.File("Effects").c_str(), nullptr));
+    ASSERT_TRUE(WriteWholeFile(scratch.File("Effects\\smoke.fx"), "[Library Effect]\r\n"));
+    // A handle that takes no write, as a full disk takes none.
+    ASSERT_TRUE(WriteWholeFile(scratch.File("out.txt"), ""));
+    SECURITY_ATTRIBUTES inherited{sizeof(inherited), nullptr, TRUE};
+    HANDLE output = ::CreateFileA(scratch.File("out.txt").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  &inherited, OPEN_EXISTING, 0, nullptr);
+    const CommandRun unwritten = Catalogue(arguments, output);
+    ::CloseHandle(output);
+    EXPECT_EQ(unwritten.exitCode, 1u);
+    ASSERT_FALSE(unwritten.err.empty());
+    EXPECT_EQ(unwritten.err.back(),
+              "sw-catalogue: cannot write the list to standard output (ERROR:5)");
+}
+
+TEST(StartupTime, RefusesANumberThatIsNotOneOrOutOfRange) {
+    const std::string timer = "\"" + BuildPath("tools\\startuptime\\startuptime.exe") + "\" ";
+    for (const char* wrong :
+         {"run none.exe --runs -1", "run none.exe --runs x", "run none.exe --changes 2x",
+          "phases C:\\FS --version x", "phases C:\\FS --version 42", "phases C:\\FS --version"}) {
+        std::string errors;
+        EXPECT_EQ(RunCommand(timer + wrong, nullptr, &errors), 2u) << wrong;
+        EXPECT_EQ(errors.rfind("usage: startuptime", 0), 0u) << wrong;
+    }
+}
+
+namespace {
+
+// Every file under the folder an hour old, as files long installed are: a scan of them is kept.
+void SetTimesBack(const std::string& folder) {
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+        if (entry.is_regular_file())
+            std::filesystem::last_write_time(entry.path(), old);
+    }
+}
+
+// Writes other bytes of the same length over a library file and gives it back its time.
+void ReplaceKeepingSizeAndTime(const std::string& path, const std::string& from,
+                               const std::string& to) {
+    std::string bytes = ReadWholeFile(path);
+    bytes.replace(bytes.find(from), from.size(), to);
+    const auto time = std::filesystem::last_write_time(path);
+    ASSERT_TRUE(WriteWholeFile(path, bytes));
+    std::filesystem::last_write_time(path, time);
+}
+
+bool Lists(const RunningProgram& program, const std::string& name) {
+    const Lines rows = program.Rows(IDC_NAME);
+    return std::find(rows.begin(), rows.end(), name) != rows.end();
+}
+
+}  // namespace
+
+// A library replaced by another of the same size and time looks unchanged to the kept catalogue:
+// the old objects show until F5 or the system menu's Rescan scans again; the object chosen stays
+// chosen under its new name, with the parameters the user wrote. A Rescan that cannot keep what
+// it scanned (a library held by another program) removes the kept file: the next start scans.
+TEST(Rescan, PicksUpALibraryReplacedWithTheSameSizeAndTime) {
+    ForgetSimInstalls();
+    TempFolder folder;
+    simgen::Options options;
+    options.version = 6;
+    options.libraryFiles = 2;
+    options.packedEvery = 0;
+    options.givenObjects = {
+        {{0x5A5A0001, 0x0000E5F6, 0x11D2F24A, 0x1000849C}, "Zeppelin_a", 60, 0x00008000, "", 0}};
+    simgen::Install install;
+    std::string error;
+    const std::string sim = folder.File("FS9"), exe = folder.File("Scenewright.exe");
+    ASSERT_TRUE(simgen::Generate(sim, options, install, error)) << error;
+    ASSERT_TRUE(RegisterSimInstall(6, sim));
+    // A copy of the program, as long installed as the simulator: the kept catalogue is tied to it.
+    ASSERT_TRUE(::CopyFileA(BuildPath("src\\app\\Scenewright.exe").c_str(), exe.c_str(), FALSE));
+    SetTimesBack(folder.Path());
+    const std::string library = install.objects.front().libraryPath;
+    const std::string kept = KeptCatalogueFile();
+    ::DeleteFileA(kept.c_str());
+    {
+        RunningProgram first;
+        ASSERT_TRUE(first.Start(exe));
+        first.PressKey(VK_ESCAPE);
+        EXPECT_EQ(first.WaitForExit(), 0u);
+    }
+    ASSERT_NE(::GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+
+    ReplaceKeepingSizeAndTime(library, "Zeppelin_a", "Zeppelin_b");
+    RunningProgram program;
+    ASSERT_TRUE(program.Start(exe));
+    program.PickRow(IDC_TYPE, 1);
+    EXPECT_TRUE(Lists(program, "Zeppelin_a"));
+    const Lines rows = program.Rows(IDC_NAME);
+    program.PickRow(IDC_NAME,
+                    int(std::find(rows.begin(), rows.end(), "Zeppelin_a") - rows.begin()));
+    program.Fill(IDC_PARAMETERS, "SHADOW=0");
+    program.PressKey(VK_F5);
+    EXPECT_EQ(program.Text(IDC_TYPE), "Library");
+    EXPECT_FALSE(Lists(program, "Zeppelin_a"));
+    EXPECT_EQ(program.Text(IDC_NAME), "Zeppelin_b");
+    EXPECT_EQ(program.Text(IDC_PARAMETERS), "SHADOW=0");
+
+    ReplaceKeepingSizeAndTime(library, "Zeppelin_b", "Zeppelin_c");
+    HANDLE holder = ::CreateFileA(install.objects.back().libraryPath.c_str(), GENERIC_READ, 0,
+                                  nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ::PostMessageA(program.Window(), WM_SYSCOMMAND, IDM_RESCAN, 0);
+    program.Settle();
+    ::CloseHandle(holder);
+    EXPECT_EQ(program.Text(IDC_NAME), "Zeppelin_c");
+    EXPECT_EQ(::GetFileAttributesA(kept.c_str()), INVALID_FILE_ATTRIBUTES);
+    program.PressKey(VK_ESCAPE);
+    ForgetSimInstalls();
 }

@@ -1,10 +1,13 @@
 // sw-catalogue [VERSION [FOLDER]]: what the program's scans find in a simulator install. Standard
 // output has one tab-separated line per library object (identifier, name, radius, scale, library
-// file) in catalogue order, then one per effect (file, display name); standard error has one line
-// per library file that gave nothing, with the reason, and a last line with the counts.
-// Exit 0; 1 when no simulator is found or its folder cannot be read; 2 for a wrong command line.
+// file) in catalogue order, then one per effect (file, display name); standard error has a line
+// for a Scenery.cfg that named no area (missing, unreadable, or naming none), one per library file
+// that gave nothing, with the reason, and a last line with the counts.
+// Exit 0; 1 when no simulator is found, its folder cannot be read, or the list cannot be written;
+// 2 for a wrong command line.
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -19,6 +22,7 @@ namespace {
 
 constexpr int kListed = 0;
 constexpr int kNoSimulator = 1;
+constexpr int kCannotWrite = 1;
 constexpr int kWrongCommandLine = 2;
 
 int Usage() {
@@ -57,6 +61,33 @@ std::string Field(std::string_view text) {
     return field;
 }
 
+// Standard output, which may fail (a full disk, a closed pipe): the first failure's system error
+// is kept, since what follows it may fail differently or not be tried at all.
+class Output {
+  public:
+    __attribute__((format(printf, 2, 3))) void Line(const char* format, ...) {
+        va_list args;
+        va_start(args, format);
+        vprintf(format, args);
+        va_end(args);
+        Check();
+    }
+    // True when every line was written.
+    bool Finish() {
+        fflush(stdout);
+        Check();
+        return error == ERROR_SUCCESS;
+    }
+    DWORD Error() const { return error; }
+
+  private:
+    void Check() {
+        if (error == ERROR_SUCCESS && ferror(stdout))
+            error = ::GetLastError() != ERROR_SUCCESS ? ::GetLastError() : ERROR_WRITE_FAULT;
+    }
+    DWORD error = ERROR_SUCCESS;
+};
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -92,15 +123,19 @@ int main(int argc, char** argv) {
     EffectsCatalogue effects;
     ScanEffects(effects, folder.c_str());
 
+    Output out;
     for (const LibraryObject& object : objects) {
-        printf("%s\t%s\t%d\t%08X\t%s\n", object.guidText.c_str(),
-               Field(object.name.value_or("")).c_str(), int(object.radius), unsigned(object.scale),
-               Field(object.libraryPath).c_str());
+        out.Line("%s\t%s\t%d\t%08X\t%s\n", object.guidText.c_str(),
+                 Field(object.name.value_or("")).c_str(), int(object.radius),
+                 unsigned(object.scale), Field(object.libraryPath).c_str());
     }
     for (const EffectEntry& effect : effects)
-        printf("%s\t%s\n", Field(effect.filePath).c_str(), Field(effect.displayName).c_str());
-    fflush(stdout);
+        out.Line("%s\t%s\n", Field(effect.filePath).c_str(), Field(effect.displayName).c_str());
+    const bool written = out.Finish();
 
+    if (!report.areaList.reason.empty())
+        fprintf(stderr, "sw-catalogue: %s: %s\n", Field(report.areaList.path).c_str(),
+                report.areaList.reason.c_str());
     for (const ScanReport::SkippedFile& skipped : report.skipped)
         fprintf(stderr, "sw-catalogue: %s: %s\n", Field(skipped.path).c_str(),
                 skipped.reason.c_str());
@@ -110,7 +145,12 @@ int main(int argc, char** argv) {
             table[version].displayName, folder.c_str(), report.areasRead, report.recordsTaken,
             report.recordsRefused, report.filesRead, unsigned(report.skipped.size()),
             unsigned(objects.Count()), unsigned(effects.Count()));
-    // A library file that cannot be read, the one file of CFS1 too, is a line above, not a
-    // failure of the command: the folder itself was read.
+    if (!written) {
+        fprintf(stderr, "sw-catalogue: cannot write the list to standard output (ERROR:%lX)\n",
+                static_cast<unsigned long>(out.Error()));
+        return kCannotWrite;
+    }
+    // A library file that cannot be read, the one file of CFS1 too, and an area list that names
+    // no area are lines above, not failures of the command: the folder itself was read.
     return kListed;
 }

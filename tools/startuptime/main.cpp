@@ -14,6 +14,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -303,9 +304,24 @@ int Phases(const char* folder, int version) {
 int Usage() {
     std::fputs(
         "usage: startuptime run EXE [--runs N] [--changes N] [--first]\n"
-        "       startuptime phases FOLDER --version N\n",
+        "       startuptime phases FOLDER --version N\n"
+        "       (N: runs 1 to 1000, changes 0 to 1000, version 0 to 6)\n",
         stderr);
     return 2;
+}
+
+// A whole decimal number within [low, high]; a measure of "-1" or "x" runs would measure nothing
+// or something else than asked, and still print figures.
+bool ParseNumber(const char* text, int low, int high, int* value) {
+    if (text[0] < '0' || text[0] > '9')
+        return false;
+    char* end = nullptr;
+    errno = 0;
+    const long number = std::strtol(text, &end, 10);
+    if (errno != 0 || *end != '\0' || number < low || number > high)
+        return false;
+    *value = int(number);
+    return true;
 }
 
 }  // namespace
@@ -323,14 +339,18 @@ int main(int argc, char** argv) {
             --i;
         } else if (i + 1 >= argc) {
             return Usage();
-        } else if (flag == "--runs")
-            runs = std::atoi(argv[i + 1]);
-        else if (flag == "--changes")
-            changes = std::atoi(argv[i + 1]);
-        else if (flag == "--version")
-            version = std::atoi(argv[i + 1]);
-        else
+        } else if (flag == "--runs") {
+            if (!ParseNumber(argv[i + 1], 1, 1000, &runs))
+                return Usage();
+        } else if (flag == "--changes") {
+            if (!ParseNumber(argv[i + 1], 0, 1000, &changes))
+                return Usage();
+        } else if (flag == "--version") {
+            if (!ParseNumber(argv[i + 1], 0, 6, &version))
+                return Usage();
+        } else {
             return Usage();
+        }
     }
     if (command == "run")
         return Run(argv[2], runs, changes, first);

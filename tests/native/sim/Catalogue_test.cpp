@@ -1,7 +1,7 @@
 // The library directory over files in memory (every bound, names); the catalogue and effects scans
 // over small installs on disk (what they list and return) and over a generated install (what the
 // generator wrote, in order, with plain and packed libraries); and the kept catalogue that stands
-// in for a scan of an unchanged install.
+// in for a scan of an unchanged install, and refused when damaged.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -60,6 +60,13 @@ Bytes FarLibrary(uint32_t directory, uint32_t records) {
     Put(bytes, directory + 60, records + 200 - directory);
     bytes.resize(std::max<size_t>(bytes.size(), directory + 70));
     return bytes;
+}
+
+// Every file under the folder an hour old: settled, as a scan wants the files it keeps.
+void SetTimesBack(const std::string& folder) {
+    const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        std::filesystem::last_write_time(entry.path(), old);
 }
 
 }  // namespace
@@ -182,11 +189,7 @@ TEST(GeneratedInstall, ScanListsWhatWasWrittenAndTheKeptCatalogueServesOnlyAnUnc
                       program = folder.path + "/Scenewright.exe";
     ASSERT_TRUE(simgen::Generate(sim, options, install, error)) << error;
     std::ofstream(program) << "build 1";
-    auto settle = [&] {
-        const auto old = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(folder.path))
-            std::filesystem::last_write_time(entry.path(), old);
-    };
+    auto settle = [&] { SetTimesBack(folder.path); };
     LibraryCatalogue scanned, kept;
     ScanReport report;
     ScanLibraries(scanned, 6, sim.c_str(), &report);
@@ -272,4 +275,39 @@ TEST(GeneratedInstall, ScanListsWhatWasWrittenAndTheKeptCatalogueServesOnlyAnUnc
     bytes.resize(bytes.size() - 3);
     EXPECT_FALSE(TakeKeptCatalogue(bytes, 6, sim.c_str(), program.c_str(), kept));
     EXPECT_TRUE(kept.Empty());
+}
+
+// A kept file changed anywhere by one byte, cut short or lengthened is refused whole.
+TEST(KeptCatalogue, IsRefusedWhenDamagedAnywhere) {
+    TempFolder install;
+    install.Write("Scenery.cfg", std::string("[Area.000]\r\nLocal=World\r\n"));
+    install.Write("World\\SCENERY.DAT", IndexFile(k22, {{"World\\a"}, {"World\\gone"}}));
+    install.Write("World\\a.bgl", LibraryBytes({"Hangar_a", "Tower"}));
+    install.Write("Scenewright.exe", std::string("build 1"));
+    SetTimesBack(install.path);
+    const std::string sim = install.path, keptFile = sim + "/kept.bin",
+                      program = sim + "/Scenewright.exe";
+    LibraryCatalogue catalogue;
+    ASSERT_TRUE(ScanLibrariesKept(catalogue, 5, sim.c_str(), keptFile.c_str(), program.c_str()));
+    Bytes kept;
+    ASSERT_TRUE(ReadWholeFile(keptFile.c_str(), kept));
+    auto takes = [&](const Bytes& bytes) {
+        LibraryCatalogue taken;
+        const bool took = TakeKeptCatalogue(bytes, 5, sim.c_str(), program.c_str(), taken);
+        EXPECT_TRUE(took || taken.Empty());
+        return took;
+    };
+    ASSERT_TRUE(takes(kept));
+    size_t damagedTaken = 0;
+    for (size_t at = 0; at < kept.size(); ++at) {
+        for (uint8_t change : {0x01, 0x20, 0x80, 0xFF}) {
+            Bytes damaged = kept;
+            damaged[at] ^= change;
+            damagedTaken += takes(damaged);
+        }
+        damagedTaken += takes(Bytes(kept.begin(), kept.begin() + long(at)));
+    }
+    Bytes longer = kept;
+    longer.push_back(0);
+    EXPECT_EQ(damagedTaken + takes(longer), 0u);
 }

@@ -200,11 +200,12 @@ std::string ReadBack(HANDLE stream) {
 
 }  // namespace
 
-DWORD RunCommand(std::string commandLine, std::string* output, std::string* errors) {
+DWORD RunCommand(std::string commandLine, std::string* output, std::string* errors,
+                 HANDLE outputHandle) {
     STARTUPINFOA startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdOutput = StreamFile();
+    startup.hStdOutput = outputHandle ? outputHandle : StreamFile();
     startup.hStdError = StreamFile();
     PROCESS_INFORMATION process{};
     DWORD code = DWORD(-1);
@@ -215,7 +216,8 @@ DWORD RunCommand(std::string commandLine, std::string* output, std::string* erro
         ::CloseHandle(process.hThread);
         ::CloseHandle(process.hProcess);
     }
-    const std::string out = ReadBack(startup.hStdOutput), err = ReadBack(startup.hStdError);
+    const std::string out = outputHandle ? "" : ReadBack(startup.hStdOutput);
+    const std::string err = ReadBack(startup.hStdError);
     if (output)
         *output = out;
     if (errors)

@@ -64,9 +64,9 @@ class RunningProgram {
 // A path of this build's folder, given relative to it ("tools\\packlib\\unpacklib.exe").
 std::string BuildPath(const std::string& relative);
 // Runs a command line to its end; its exit code (-1 when it cannot start), and what it wrote to
-// its output streams.
+// its output streams. `outputHandle`, when given, is its standard output instead.
 DWORD RunCommand(std::string commandLine, std::string* output = nullptr,
-                 std::string* errors = nullptr);
+                 std::string* errors = nullptr, HANDLE outputHandle = nullptr);
 
 // The simulator registry entries (HKLM, in the 32-bit view the simulators' installers wrote to
 // unless told otherwise, a REG_SZ with its terminator unless told otherwise) that make the program
