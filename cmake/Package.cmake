@@ -51,7 +51,6 @@ set(CPACK_PACKAGE_NAME Scenewright)
 set(CPACK_PACKAGE_VENDOR "the Scenewright authors")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_FILE_NAME "Scenewright-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME}")
-set(CPACK_RESOURCE_FILE_LICENSE "${PROJECT_SOURCE_DIR}/LICENSE")
 # Only what joined the download, in one folder named as the zip; the programs without their
 # debugging sections.
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
