@@ -1,3 +1,4 @@
+#!/usr/bin/env bash
 # Installs, with apt-get, the Debian 12 packages that building and testing Scenewright need and
 # that are not there yet. Sourced by run.sh and test.sh; needs root when something is missing.
 # wine32:i386 runs the 32-bit build's programs: it needs Debian's i386 architecture, added first.
