@@ -30,7 +30,7 @@ mkdir -p "$folder"
 (cd "$folder" && cmake -E tar xf "$zip") || exit 1
 
 export SCENEWRIGHT_UNPACKED='C:\Flight Tools\Scenewright'
-cd "$folder"
+cd "$folder" || exit 1
 "$wineserver" -w
 "$wine" "$driver"
 status=$?
