@@ -1,4 +1,4 @@
-# Runs the fuzzers of the fuzz build and the test programs of the Windows build from this
+# Runs the fuzzers of the fuzz build and the test programs of the Windows builds from this
 # (native) build's ctest, so that one run ends with one summary line.
 set(SCENEWRIGHT_WINE_RUN "${PROJECT_SOURCE_DIR}/tests/wine-run.sh")
 
@@ -13,14 +13,34 @@ if(SCENEWRIGHT_FUZZ_DIR)
                     ${SCENEWRIGHT_FUZZ_SECONDS})
         set_tests_properties(${name} PROPERTIES LABELS fuzz TIMEOUT 300)
     endforeach()
+    # The packed-file fuzzer with the decoder's literal step in its plain form, on the same seeds.
+    add_test(NAME packed_plain_fuzz
+        COMMAND "${PROJECT_SOURCE_DIR}/fuzz/run-fuzzer.sh"
+                "${SCENEWRIGHT_FUZZ_DIR}/fuzz/packed_plain_fuzz"
+                "${PROJECT_SOURCE_DIR}/fuzz/corpus/packed_fuzz" ${SCENEWRIGHT_FUZZ_SECONDS})
+    set_tests_properties(packed_plain_fuzz PROPERTIES LABELS fuzz TIMEOUT 300)
 endif()
 
-if(SCENEWRIGHT_WINE_DIR)
+# The test programs of the Windows build in `dir`, each under Wine in a fresh prefix of the
+# program's own bitness, and its download unpacked and started; the tests named `prefix`NAME.
+function(scenewright_wine_tests prefix dir system)
     file(GLOB wine_sources CONFIGURE_DEPENDS "${PROJECT_SOURCE_DIR}/tests/win/*_test.cpp")
     foreach(src IN LISTS wine_sources)
         get_filename_component(name "${src}" NAME_WE)
-        add_test(NAME wine_${name}
-            COMMAND "${SCENEWRIGHT_WINE_RUN}" "${SCENEWRIGHT_WINE_DIR}/tests/win/${name}.exe")
-        set_tests_properties(wine_${name} PROPERTIES LABELS wine TIMEOUT 900)
+        add_test(NAME ${prefix}${name}
+            COMMAND "${SCENEWRIGHT_WINE_RUN}" "${dir}/tests/win/${name}.exe")
+        set_tests_properties(${prefix}${name} PROPERTIES LABELS wine TIMEOUT 900)
     endforeach()
+    add_test(NAME ${prefix}download
+        COMMAND "${PROJECT_SOURCE_DIR}/tests/download-run.sh"
+                "${dir}/Scenewright-${PROJECT_VERSION}-${system}.zip"
+                "${dir}/tests/win/Download_test.exe")
+    set_tests_properties(${prefix}download PROPERTIES LABELS wine TIMEOUT 300)
+endfunction()
+
+if(SCENEWRIGHT_WINE_DIR)
+    scenewright_wine_tests(wine_ "${SCENEWRIGHT_WINE_DIR}" win64)
+endif()
+if(SCENEWRIGHT_WINE32_DIR)
+    scenewright_wine_tests(wine_x86_ "${SCENEWRIGHT_WINE32_DIR}" win32)
 endif()
