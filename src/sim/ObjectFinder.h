@@ -25,6 +25,10 @@ class ObjectFinder {
 
     bool Built() const { return m_built; }
     size_t Count() const { return m_order.size(); }
+    // Where a catalogue position stands in the Name list's order.
+    size_t PlaceInOrder(uint32_t position) const {
+        return position < m_rank.size() ? m_rank[position] : Count();
+    }
 
     // The catalogue positions of the rows the text finds: every blank-separated word occurs, in
     // any letter case, in the row's name, its file's name or (library objects) its identifier
