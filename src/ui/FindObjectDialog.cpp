@@ -165,9 +165,14 @@ void CFindObjectDialog::Search() {
 }
 
 void CFindObjectDialog::ShowFound(int selectRow) {
-    LVITEMA none{};
-    none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    m_rows.SendMessage(LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
+    // Row by row: a state set for every row (-1) visits all of tens of thousands of them.
+    for (UINT state : {LVNI_SELECTED, LVNI_FOCUSED}) {
+        const LRESULT row = m_rows.SendMessage(LVM_GETNEXTITEM, WPARAM(-1), state);
+        LVITEMA none{};
+        none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        if (row >= 0)
+            m_rows.SendMessage(LVM_SETITEMSTATE, WPARAM(row), LPARAM(&none));
+    }
     m_rows.SendMessage(LVM_SETITEMCOUNT, WPARAM(m_found.size()), LVSICF_NOINVALIDATEALL);
     m_rows.ForgetTipRow();
     if (selectRow >= 0 && size_t(selectRow) < m_found.size()) {
