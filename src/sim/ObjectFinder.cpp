@@ -1,7 +1,6 @@
 #include "sim/ObjectFinder.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 
 #include "common/Text.h"
@@ -105,10 +104,12 @@ void ObjectFinder::Build(const LibraryCatalogue& catalogue,
         if (!previousPath || *previousPath != object.libraryPath)
             AddFileRun(row, file);
         previousPath = &object.libraryPath;
-        char digits[kDigits + 1];
-        std::snprintf(digits, sizeof digits, "%08x%08x%08x%08x", object.guid.words[0],
-                      object.guid.words[1], object.guid.words[2], object.guid.words[3]);
-        std::memcpy(&m_identifierDigits[size_t(row) * kDigits], digits, kDigits);
+        // By hand: a formatted print per object is most of the build under some C libraries.
+        char* digits = &m_identifierDigits[size_t(row) * kDigits];
+        for (uint32_t word : object.guid.words) {
+            for (int shift = 28; shift >= 0; shift -= 4)
+                *digits++ = "0123456789abcdef"[(word >> shift) & 0xF];
+        }
         m_coveredBytes +=
             name.size() + file.size() + object.guidText.size() + object.guidAsmText.size();
         ++row;

@@ -166,8 +166,8 @@ void CFindObjectDialog::Search() {
 
 void CFindObjectDialog::ShowFound(int selectRow) {
     // Row by row: a state set for every row (-1) visits all of tens of thousands of them.
-    for (UINT state : {LVNI_SELECTED, LVNI_FOCUSED}) {
-        const LRESULT row = m_rows.SendMessage(LVM_GETNEXTITEM, WPARAM(-1), state);
+    for (int row :
+         {SelectedRow(), int(m_rows.SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED))}) {
         LVITEMA none{};
         none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
         if (row >= 0)
@@ -192,8 +192,15 @@ void CFindObjectDialog::ShowFound(int selectRow) {
     ::EnableWindow(GetDlgItem(IDOK), SelectedRow() >= 0);
 }
 
+// A search for the selected row looks at the rows one by one up to it, at every row when there is
+// none; the count and the focused row are kept by the list and answered at once.
 int CFindObjectDialog::SelectedRow() const {
-    return int(m_rows.SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+    if (m_rows.SendMessage(LVM_GETSELECTEDCOUNT) == 0)
+        return -1;
+    const int focused =
+        int(m_rows.SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED | LVNI_SELECTED));
+    return focused >= 0 ? focused
+                        : int(m_rows.SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
 }
 
 std::string CFindObjectDialog::CellText(int row, int column) const {
