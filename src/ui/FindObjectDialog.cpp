@@ -24,9 +24,9 @@ struct Column {
 constexpr Column kLibraryColumns[] = {
     {IDS_FIND_COLUMN_NAME, 110, FoundColumn::Name, false},
     {IDS_FIND_COLUMN_LIBRARY_FILE, 70, FoundColumn::File, false},
-    {IDS_FIND_COLUMN_RADIUS, 34, FoundColumn::Radius, true},
-    {IDS_FIND_COLUMN_SCALE, 40, FoundColumn::Scale, true},
-    {IDS_FIND_COLUMN_IDENTIFIER, 176, FoundColumn::Identifier, false},
+    {IDS_FIND_COLUMN_RADIUS, 42, FoundColumn::Radius, true},
+    {IDS_FIND_COLUMN_SCALE, 42, FoundColumn::Scale, true},
+    {IDS_FIND_COLUMN_IDENTIFIER, 164, FoundColumn::Identifier, false},
 };
 constexpr Column kEffectColumns[] = {
     {IDS_FIND_COLUMN_DISPLAY_NAME, 215, FoundColumn::Name, false},
@@ -276,8 +276,24 @@ void CFindObjectDialog::OnColumnClick(NMHDR* header, LRESULT*) {
     const int64_t position = selected >= 0 ? int64_t(m_found[size_t(selected)]) : -1;
     const Column* all = m_kind == ObjectType::LIBRARY ? kLibraryColumns : kEffectColumns;
     m_finder->Sort(m_found, all[column].sortBy, m_sortDescending, &m_sources.libraries);
+    ShowSortMark();
     auto at = std::find(m_found.begin(), m_found.end(), position);
     ShowFound(at == m_found.end() ? -1 : int(at - m_found.begin()));
+}
+
+// The arrow in the sorted column's heading (drawn by common controls that know it).
+void CFindObjectDialog::ShowSortMark() {
+    HWND header = HWND(m_rows.SendMessage(LVM_GETHEADER));
+    const int columns = int(::SendMessageA(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int column = 0; column < columns; ++column) {
+        HDITEMA item{};
+        item.mask = HDI_FORMAT;
+        ::SendMessageA(header, HDM_GETITEMA, WPARAM(column), LPARAM(&item));
+        item.fmt &= ~(HDF_SORTUP | HDF_SORTDOWN);
+        if (column == m_sortColumn)
+            item.fmt |= m_sortDescending ? HDF_SORTDOWN : HDF_SORTUP;
+        ::SendMessageA(header, HDM_SETITEMA, WPARAM(column), LPARAM(&item));
+    }
 }
 
 void CFindObjectDialog::OnSelectionChange(NMHDR*, LRESULT*) {

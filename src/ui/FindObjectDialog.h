@@ -73,6 +73,7 @@ class CFindObjectDialog : public CResizableDialog {
     void Search();
     // The found rows again, with this row (if any) selected and in view.
     void ShowFound(int selectRow);
+    void ShowSortMark();
     int SelectedRow() const;
     void UseRow(int row);
     std::string CellText(int row, int column) const;
