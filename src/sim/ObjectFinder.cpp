@@ -289,11 +289,11 @@ void ObjectFinder::MarkRows(const Word& word, uint32_t stamp) {
         for (size_t at = FindIn(m_identifierDigits, 0, pattern.digits, 0); at != kNone;) {
             const uint32_t hit = uint32_t(at / kDigits);
             // A hit across two objects, or at the wrong place, is none: look on from the next
-            // digit. A hit counts once per object: look on from the next object.
-            const bool counts = m_stamps[hit] != stamp && IdentifierMatches(pattern, hit);
-            if (counts)
+            // digit. An object found once is done with: look on from the next object.
+            const bool found = m_stamps[hit] == stamp || IdentifierMatches(pattern, hit);
+            if (found)
                 m_stamps[hit] = stamp;
-            at = FindIn(m_identifierDigits, counts ? size_t(hit + 1) * kDigits : at + 1,
+            at = FindIn(m_identifierDigits, found ? size_t(hit + 1) * kDigits : at + 1,
                         pattern.digits, 0);
         }
     }

@@ -155,6 +155,8 @@ void CFindObjectDialog::ShowKind() {
 }
 
 void CFindObjectDialog::Search() {
+    if (!m_finder)
+        return;
     m_finder->Find(m_text.GetWindowText(), m_found);
     if (m_sortColumn >= 0) {
         const Column* columns = m_kind == ObjectType::LIBRARY ? kLibraryColumns : kEffectColumns;
@@ -165,7 +167,7 @@ void CFindObjectDialog::Search() {
 }
 
 void CFindObjectDialog::ShowFound(int selectRow) {
-    // Row by row: a state set for every row (-1) visits all of tens of thousands of them.
+    // The chosen row alone: a state set for every row (-1) visits all of tens of thousands.
     for (int row :
          {SelectedRow(), int(m_rows.SendMessage(LVM_GETNEXTITEM, WPARAM(-1), LVNI_FOCUSED))}) {
         LVITEMA none{};
