@@ -175,7 +175,10 @@ void CFindObjectDialog::ShowFound(int selectRow) {
         if (row >= 0)
             m_rows.SendMessage(LVM_SETITEMSTATE, WPARAM(row), LPARAM(&none));
     }
-    m_rows.SendMessage(LVM_SETITEMCOUNT, WPARAM(m_found.size()), LVSICF_NOINVALIDATEALL);
+    // A new count redraws the scroll bar at once, a cost worth saving while typing narrows
+    // nothing.
+    if (size_t(m_rows.SendMessage(LVM_GETITEMCOUNT)) != m_found.size())
+        m_rows.SendMessage(LVM_SETITEMCOUNT, WPARAM(m_found.size()), LVSICF_NOINVALIDATEALL);
     m_rows.ForgetTipRow();
     if (selectRow >= 0 && size_t(selectRow) < m_found.size()) {
         LVITEMA chosen{};
