@@ -32,8 +32,10 @@ class ObjectFinder {
 
     // The catalogue positions of the rows the text finds: every blank-separated word occurs, in
     // any letter case, in the row's name, its file's name or (library objects) its identifier
-    // in any of its forms. Rows whose name begins with the first word come first, then the
-    // others, each group in the Name list's order. A text without words finds every row.
+    // in any of its forms, with or without braces, commas and blanks; a piece of the assembler
+    // form must hold at least one of the identifier's digits, not only its "0" and "h". Rows
+    // whose name begins with the first word come first, then the others, each group in the Name
+    // list's order. A text without words finds every row.
     void Find(std::string_view text, std::vector<uint32_t>& rows);
 
     // Sorts found rows by a column; rows equal there keep the Name list's order. The library
