@@ -44,10 +44,26 @@
 // ---- Strings of the simulator's catalogues ------------------------------------------------------
 #define IDS_RESCAN_MENU 180            // "&Rescan Simulator Files\tF5"
 
+// ---- Strings of the find window ------------------------------------------------------------------
+#define IDS_FIND_MENU 200              // "&Find Object...\tCtrl+F"
+#define IDS_FIND_CUE 201
+#define IDS_FIND_KIND_LIBRARY 202      // the kinds, in the order of the kind list
+#define IDS_FIND_KIND_EFFECTS 203
+#define IDS_FIND_COUNT_LIBRARY 204     // "%s of %s library objects"
+#define IDS_FIND_COUNT_EFFECTS 205
+#define IDS_FIND_COLUMN_NAME 210       // the library columns, 210 to 214 in column order
+#define IDS_FIND_COLUMN_LIBRARY_FILE 211
+#define IDS_FIND_COLUMN_RADIUS 212
+#define IDS_FIND_COLUMN_SCALE 213
+#define IDS_FIND_COLUMN_IDENTIFIER 214
+#define IDS_FIND_COLUMN_DISPLAY_NAME 215  // the effect columns, 215 and 216
+#define IDS_FIND_COLUMN_FILE 216
+
 // ---- System menu commands of the main window ---------------------------------------------------
 #define IDM_ABOUTBOX 0x0010
 #define IDM_OPTIONS 0x0020
 #define IDM_PLACEMENTS 0x0030
+#define IDM_FIND 0x0040
 #define IDM_RESCAN 0x0070
 
 // ---- About window (template 100) ---------------------------------------------------------------
@@ -105,3 +121,10 @@
 #define IDC_PLACEMENT_LIST 1040
 #define IDC_REMOVE_PLACEMENTS 1041
 #define IDC_OPEN_PLACEMENTS 1042
+
+// ---- Find object window (template 160) ---------------------------------------------------------
+#define IDD_FIND_OBJECT 160
+#define IDC_FIND_TEXT 1050
+#define IDC_FIND_KIND 1051
+#define IDC_FIND_LIST 1052
+#define IDC_FIND_COUNT 1053

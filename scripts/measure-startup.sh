@@ -2,7 +2,8 @@
 # Measures the real program under Wine against a small and a full-size generated FS2004 install
 # in one run: the time until the main window is shown with its lists filled, on a first start (no
 # catalogue kept from an earlier run) and on a repeated one, the time of choosing the kind Library
-# (and back to Effect), and the peak memory; with --phases also where a scan of
+# (and back to Effect), the time until the find window shows its filled list and until it shows
+# the new rows after a keystroke, and the peak memory; with --phases also where a scan of
 # the full-size install spends its time. The installs are generated once into build/measure.
 # --program measures another build of the program (an older one, for a before-and-after).
 #   scripts/measure-startup.sh [--runs N] [--phases] [--program Scenewright.exe]

@@ -18,6 +18,7 @@
 #include "resource.h"
 #include "ui/AboutDialog.h"
 #include "ui/BuildResultsDialog.h"
+#include "ui/FindObjectDialog.h"
 #include "ui/ObjectPropertiesDialog.h"
 #include "ui/OptionsDialog.h"
 #include "ui/PlacementsDialog.h"
@@ -200,6 +201,9 @@ void CMainDialog::AddSystemMenuEntries() {
     std::string placements = LoadAppString(IDS_PLACEMENTS_MENU);
     if (!placements.empty())
         ::AppendMenuA(menu, MF_STRING, IDM_PLACEMENTS, placements.c_str());
+    std::string find = LoadAppString(IDS_FIND_MENU);
+    if (!find.empty())
+        ::AppendMenuA(menu, MF_STRING, IDM_FIND, find.c_str());
     std::string rescan = LoadAppString(IDS_RESCAN_MENU);
     if (!rescan.empty())
         ::AppendMenuA(menu, MF_STRING, IDM_RESCAN, rescan.c_str());
@@ -335,6 +339,8 @@ void CMainDialog::RescanCatalogues(KeptCatalogueUse use) {
     ScanLibrariesKept(m_libraries, m_currentVersion, installPath ? installPath : "",
                       kept.empty() ? nullptr : kept.c_str(), programKnown ? program : nullptr, use);
     m_libraryRowOrder.clear();
+    m_libraryFinder.Clear();
+    m_effectFinder.Clear();
 }
 
 bool CMainDialog::PreTranslateMessage(MSG* message) {
@@ -359,6 +365,11 @@ bool CMainDialog::PreTranslateMessage(MSG* message) {
     if (message->message == WM_KEYDOWN && message->wParam == 'L' && ::GetKeyState(VK_CONTROL) < 0 &&
         ::GetKeyState(VK_MENU) >= 0) {
         ShowPlacements();
+        return true;
+    }
+    if (message->message == WM_KEYDOWN && message->wParam == 'F' && ::GetKeyState(VK_CONTROL) < 0 &&
+        ::GetKeyState(VK_MENU) >= 0) {
+        ShowFindObject();
         return true;
     }
     if (message->message == WM_KEYDOWN && message->wParam == VK_F5 &&
@@ -391,6 +402,9 @@ void CMainDialog::OnSysCommand(UINT command, LPARAM lParam) {
         }
         case IDM_PLACEMENTS:
             ShowPlacements();
+            break;
+        case IDM_FIND:
+            ShowFindObject();
             break;
         case IDM_RESCAN:
             OnRescan();
@@ -441,6 +455,41 @@ void CMainDialog::UsePlacement(const FormEntries& entries) {
     EnableCommands();
 }
 
+void CMainDialog::ShowFindObject() {
+    const ObjectType kind =
+        CurrentType() == ObjectType::EFFECT ? ObjectType::EFFECT : ObjectType::LIBRARY;
+    CFindObjectDialog find(
+        this,
+        FindSources{m_libraries, m_effects,
+                    [this](ObjectType which) -> ObjectFinder& { return FinderFor(which); }},
+        kind);
+    if (find.DoModal() == IDOK)
+        UseFoundObject(find.ChosenKind(), find.ChosenPosition());
+}
+
+// As a pick in the lists does it: the kind first, when it changes, then the row of the Name list.
+void CMainDialog::UseFoundObject(ObjectType kind, uint32_t position) {
+    if (CurrentType() != kind) {
+        m_typeList.SendMessage(CB_SETCURSEL, WPARAM(kind));
+        OnTypeChange();
+    }
+    // The list holds its rows in the finder's order, so the row's place there is where to look
+    // first.
+    const int rows = int(m_nameBox.SendMessage(CB_GETCOUNT));
+    int row = int(FinderFor(kind).PlaceInOrder(position));
+    if (m_form.GetRowData(IDC_NAME, row) != intptr_t(position)) {
+        row = -1;
+        for (int i = 0; i < rows && row < 0; ++i) {
+            if (m_form.GetRowData(IDC_NAME, i) == intptr_t(position))
+                row = i;
+        }
+    }
+    if (row < 0)
+        return;
+    m_nameBox.SendMessage(CB_SETCURSEL, WPARAM(row));
+    OnNameChange();
+}
+
 LRESULT CMainDialog::OnOpenStartFile(WPARAM, LPARAM) {
     CBusyCursor busy;
     OpenPlacementFile(m_outputList, m_form, m_startFile, busy.Callback());
@@ -482,17 +531,42 @@ void CMainDialog::FillNameList(ObjectType type) {
             ++position;
         }
     } else {
-        // A nameless object still needs a row the user can tell apart.
-        auto textOf = [this](size_t position) {
-            const LibraryObject& object = *m_libraries.At(intptr_t(position));
-            return object.name ? object.name->c_str() : object.guidText.c_str();
-        };
+        auto textOf = [this](size_t position) { return LibraryRowText(position); };
         if (m_libraryRowOrder.size() != m_libraries.Count())
             m_libraryRowOrder = SortedRowOrder(m_nameBox.m_hWnd, m_libraries.Count(), textOf);
         AppendSortedRows(m_nameBox.m_hWnd, m_libraryRowOrder, textOf);
     }
     if (m_nameBox.SendMessage(CB_GETCOUNT) > 0)
         m_nameBox.SendMessage(CB_SETCURSEL, 0, 0);
+}
+
+// A nameless object still needs a row the user can tell apart.
+const char* CMainDialog::LibraryRowText(size_t position) const {
+    const LibraryObject& object = *m_libraries.At(intptr_t(position));
+    return object.name ? object.name->c_str() : object.guidText.c_str();
+}
+
+// Built on first use after each scan, in the Name list's order: choosing a kind or starting the
+// program pays nothing for a window the user may never open.
+ObjectFinder& CMainDialog::FinderFor(ObjectType kind) {
+    ObjectFinder& finder = kind == ObjectType::EFFECT ? m_effectFinder : m_libraryFinder;
+    if (finder.Built())
+        return finder;
+    CWaitCursor wait;
+    if (kind == ObjectType::EFFECT) {
+        finder.Build(m_effects,
+                     SortedRowOrder(m_nameBox.m_hWnd, m_effects.Count(), [this](size_t position) {
+                         return m_effects.At(position)->displayName.c_str();
+                     }));
+    } else {
+        if (m_libraryRowOrder.size() != m_libraries.Count()) {
+            m_libraryRowOrder =
+                SortedRowOrder(m_nameBox.m_hWnd, m_libraries.Count(),
+                               [this](size_t position) { return LibraryRowText(position); });
+        }
+        finder.Build(m_libraries, m_libraryRowOrder);
+    }
+    return finder;
 }
 
 void CMainDialog::OnTypeChange() {

@@ -17,6 +17,7 @@
 #include "sim/KeptCatalogue.h"
 #include "sim/LibraryCatalogue.h"
 #include "sim/LibraryScan.h"
+#include "sim/ObjectFinder.h"
 #include "sim/SimVersion.h"
 #include "ui/HoverComboBox.h"
 #include "ui/HoverEdit.h"
@@ -64,6 +65,9 @@ class CMainDialog : public CDialog {
     // The placements window over this one; Use there fills the form here.
     void ShowPlacements();
     void UsePlacement(const FormEntries& entries);
+    // The find window over this one; Use there picks the found row in the Name list.
+    void ShowFindObject();
+    void UseFoundObject(ObjectType kind, uint32_t position);
     CToolTipCtrl& ToolTip() { return m_toolTip; }
 
   protected:
@@ -112,6 +116,9 @@ class CMainDialog : public CDialog {
     void SetUpFormForVersion();
     void RescanCatalogues(KeptCatalogueUse use = KeptCatalogueUse::TakeWhenCurrent);
     void FillNameList(ObjectType type);
+    // The Name list's text of a library object, by catalogue position.
+    const char* LibraryRowText(size_t position) const;
+    ObjectFinder& FinderFor(ObjectType kind);
     void FillDensityList();
     void ShowPicture(int index);
     void ShowVersionButton(const char* shortCode);
@@ -151,6 +158,9 @@ class CMainDialog : public CDialog {
     EffectsCatalogue m_effects;
     LibraryCatalogue m_libraries;
     std::vector<uint32_t> m_libraryRowOrder;  // the Name list's row order of the library
+    // The search data of the find window, built on its first use after each scan.
+    ObjectFinder m_libraryFinder;
+    ObjectFinder m_effectFinder;
     OutputList m_outputList;
     std::string m_caption;
     DialogFormControls m_form{*this};

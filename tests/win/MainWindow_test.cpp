@@ -221,8 +221,11 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         EXPECT_STREQ(entry, "&Placements...\tCtrl+L");
         ::GetMenuStringA(menu, IDM_RESCAN, entry, sizeof entry, MF_BYCOMMAND);
         EXPECT_STREQ(entry, "&Rescan Simulator Files\tF5");
-        EXPECT_EQ(::GetMenuItemID(menu, ::GetMenuItemCount(menu) - 2), UINT(IDM_PLACEMENTS));
-        EXPECT_EQ(::GetMenuItemID(menu, ::GetMenuItemCount(menu) - 1), UINT(IDM_RESCAN));
+        // The window's own entries after the system's, in this order.
+        const UINT kOrder[] = {IDM_OPTIONS, IDM_ABOUTBOX, IDM_PLACEMENTS, IDM_FIND, IDM_RESCAN};
+        const int count = ::GetMenuItemCount(menu);
+        for (int i = 0; i < int(std::size(kOrder)); ++i)
+            EXPECT_EQ(::GetMenuItemID(menu, count - int(std::size(kOrder)) + i), kOrder[i]) << i;
 
         // Use fills the form without moving the focus: the output file box, which names the
         // opened file, asks its replace question when the window takes the focus, not again.
