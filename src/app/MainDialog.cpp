@@ -10,6 +10,8 @@
 #include "common/Text.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
+#include "kml/KmlCommands.h"
+#include "kml/KmlFile.h"
 #include "placement/FieldChecks.h"
 #include "placement/Message.h"
 #include "placement/PlacementFile.h"
@@ -200,6 +202,12 @@ void CMainDialog::AddSystemMenuEntries() {
     std::string placements = LoadAppString(IDS_PLACEMENTS_MENU);
     if (!placements.empty())
         ::AppendMenuA(menu, MF_STRING, IDM_PLACEMENTS, placements.c_str());
+    std::string exportKml = LoadAppString(IDS_EXPORT_KML_MENU);
+    if (!exportKml.empty())
+        ::AppendMenuA(menu, MF_STRING, IDM_EXPORT_KML, exportKml.c_str());
+    std::string importKml = LoadAppString(IDS_IMPORT_KML_MENU);
+    if (!importKml.empty())
+        ::AppendMenuA(menu, MF_STRING, IDM_IMPORT_KML, importKml.c_str());
 }
 
 void CMainDialog::AddToolTips() {
@@ -381,6 +389,12 @@ void CMainDialog::OnSysCommand(UINT command, LPARAM lParam) {
         case IDM_PLACEMENTS:
             ShowPlacements();
             break;
+        case IDM_EXPORT_KML:
+            ExportToGoogleEarth();
+            break;
+        case IDM_IMPORT_KML:
+            ImportFromGoogleEarth();
+            break;
         default:
             ::DefWindowProcA(m_hWnd, WM_SYSCOMMAND, command, lParam);
             break;
@@ -425,6 +439,38 @@ void CMainDialog::UsePlacement(const FormEntries& entries) {
     m_parameters.SetWindowText(entries.parameters);
     // A name that is no row of the list is the placement's own, not a fault to report.
     EnableCommands();
+}
+
+void CMainDialog::ExportToGoogleEarth() {
+    if (!CanExportKml(m_outputList))
+        return;
+    const std::string proposed = KmlPathFor(m_outputList.outputPath);
+    XFileDialog browse(false, "kml", proposed.empty() ? nullptr : proposed.c_str(),
+                       OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+                       LoadAppString(IDS_KML_EXPORT_FILTER).c_str(), this);
+    if (browse.DoModal() != IDOK)
+        return;
+    CBusyCursor busy;
+    ExportKmlFile(m_outputList, browse.GetPathName(), &m_libraries, busy.Callback());
+}
+
+void CMainDialog::ImportFromGoogleEarth() {
+    // The fields first: a file is not chosen and read only to be refused for them.
+    const std::optional<Placement> made = PlacementForImport(m_form, m_libraries, m_effects);
+    if (!made)
+        return;
+    XFileDialog browse(true, "kml", nullptr, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
+                       LoadAppString(IDS_KML_IMPORT_FILTER).c_str(), this);
+    if (browse.DoModal() != IDOK)
+        return;
+    const std::string path = browse.GetPathName();
+    KmlReadResult read;
+    {
+        CWaitCursor wait;
+        read = ReadKmlFile(path);
+    }
+    CBusyCursor busy;
+    ImportKmlPoints(m_outputList, m_form, *made, read, path, busy.Callback());
 }
 
 LRESULT CMainDialog::OnOpenStartFile(WPARAM, LPARAM) {

@@ -63,6 +63,9 @@ class CMainDialog : public CDialog {
     // The placements window over this one; Use there fills the form here.
     void ShowPlacements();
     void UsePlacement(const FormEntries& entries);
+    // The Google Earth commands of the system menu.
+    void ExportToGoogleEarth();
+    void ImportFromGoogleEarth();
     CToolTipCtrl& ToolTip() { return m_toolTip; }
 
   protected:
