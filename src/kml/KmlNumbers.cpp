@@ -78,8 +78,11 @@ bool ReadKmlNumber(std::string_view text, double& value) {
 }
 
 std::string KmlNumberText(double value) {
-    char buffer[32];
-    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value);
+    // Without an exponent, which not every reader of KML takes; a double's longest such text
+    // has 309 digits before the point.
+    char buffer[400];
+    const auto [end, error] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
     return error == std::errc() ? std::string(buffer, end) : std::string("0");
 }
 

@@ -15,7 +15,8 @@ constexpr double kLongitudeLimit = 180.0;
 // double.
 bool ReadKmlNumber(std::string_view text, double& value);
 
-// The shortest text that reads back as exactly this value ("47.5", "-122.30899999999999").
+// The shortest text without an exponent that reads back as exactly this value ("47.5",
+// "-122.30899999999999", "0.000000001").
 std::string KmlNumberText(double value);
 
 enum class PointStatus { Usable, Empty, Unreadable, OutsideWorld };
