@@ -219,7 +219,7 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         char entry[64] = {};
         ::GetMenuStringA(menu, IDM_PLACEMENTS, entry, sizeof entry, MF_BYCOMMAND);
         EXPECT_STREQ(entry, "&Placements...\tCtrl+L");
-        EXPECT_EQ(::GetMenuItemID(menu, ::GetMenuItemCount(menu) - 1), UINT(IDM_PLACEMENTS));
+        EXPECT_EQ(::GetMenuItemID(menu, ::GetMenuItemCount(menu) - 3), UINT(IDM_PLACEMENTS));
 
         // Use fills the form without moving the focus: the output file box, which names the
         // opened file, asks its replace question when the window takes the focus, not again.
