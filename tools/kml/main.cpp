@@ -4,8 +4,11 @@
 // (latitude and longitude in the program's notation, the heading or nothing, the placemark's name
 // in UTF-8, tab-separated); on standard error a line per unusable point and the counts.
 // Exit 0; 1 when the file is refused, with the program's message; 2 for a wrong command line.
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <cstring>
@@ -106,35 +109,47 @@ int Points(const char* path) {
     if (read.status != KmlReadStatus::Read)
         return Refuse(KmlRefusalMessage(read, path));
     const KmlPoints& found = read.points;
+    // Written at once: the console and the null device take every write on its own.
+    std::string out, err;
     for (const KmlPoint& point : found.points) {
         const ImportedPosition imported = ImportedPositionOf(point);
-        const std::string heading =
-            imported.heading ? FormatText(limits::kShortField, "%1.2f", *imported.heading) : "";
-        printf("%s\t%s\t%s\t%s\n", imported.latitude.c_str(), imported.longitude.c_str(),
-               heading.c_str(), point.name.c_str());
+        out += imported.latitude + '\t' + imported.longitude + '\t';
+        if (imported.heading)
+            out += FormatText(limits::kShortField, "%1.2f", *imported.heading);
+        out += '\t' + point.name + '\n';
     }
     for (const UnusablePoint& point : found.unusable) {
-        if (point.coordinates.empty())
-            fprintf(stderr, "placemark %d: %s\n", point.placemark, UnusableReason(point.status));
-        else
-            fprintf(stderr, "placemark %d: %s \"%s\"\n", point.placemark,
-                    UnusableReason(point.status), point.coordinates.c_str());
+        err += FormatText(limits::kMessage, "placemark %d: %s", point.placemark,
+                          UnusableReason(point.status));
+        err += point.coordinates.empty() ? "\n" : " \"" + point.coordinates + "\"\n";
     }
-    fprintf(stderr, "%d points, %d lines and shapes and %d unusable points skipped\n",
-            int(found.points.size()), found.linesAndShapes, int(found.unusable.size()));
-    if (fflush(stdout) != 0)
+    err += FormatText(limits::kMessage,
+                      "%d points, %d lines and shapes and %d unusable points skipped\n",
+                      int(found.points.size()), found.linesAndShapes, int(found.unusable.size()));
+    fwrite(err.data(), 1, err.size(), stderr);
+    if (fwrite(out.data(), 1, out.size(), stdout) != out.size() || fflush(stdout) != 0)
         return Refuse("cannot write to standard output");
     if (found.points.empty())
         return Refuse(KmlRefusalMessage(read, path));
     return kDone;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     if (argc >= 3 && argc <= 4 && std::strcmp(argv[1], "export") == 0)
         return Export(argv[2], argc == 4 ? argv[3] : nullptr);
     if (argc == 3 && std::strcmp(argv[1], "points") == 0)
         return Points(argv[2]);
     return Usage();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    // COM for the reader, free-threaded: a console program has no windows, and a single-threaded
+    // apartment would bring up the window system only to make its hidden window.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    const int code = Run(argc, argv);
+    if (SUCCEEDED(com))
+        ::CoUninitialize();
+    return code;
 }
