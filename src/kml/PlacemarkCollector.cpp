@@ -105,7 +105,7 @@ void PlacemarkCollector::Text(std::string_view text) {
 
 void PlacemarkCollector::StartElement(KmlElement element, std::string_view id) {
     const KmlElement parent = Top();
-    const bool inPlacemark = m_placemark.has_value();
+    const bool inPlacemark = m_inPlacemark;
     m_open.push_back(element);
     // What does not count where it stands is kept as Other, so that its end changes nothing.
     auto ignore = [this] { m_open.back() = KmlElement::Other; };
@@ -117,9 +117,10 @@ void PlacemarkCollector::StartElement(KmlElement element, std::string_view id) {
                 ignore();
                 break;
             }
-            m_placemark.emplace();
-            m_placemark->number = ++m_result.placemarks;
-            m_placemark->firstPoint = m_result.points.size();
+            m_inPlacemark = true;
+            m_placemark = OpenPlacemark();
+            m_placemark.number = ++m_result.placemarks;
+            m_placemark.firstPoint = m_result.points.size();
             break;
         case KmlElement::Name:
             if (parent == KmlElement::Placemark && m_collectDepth == 0)
@@ -190,8 +191,8 @@ void PlacemarkCollector::EndText(KmlElement element) {
     const KmlElement parent = Top();
     switch (element) {
         case KmlElement::Name:
-            if (m_placemark)
-                m_placemark->name = CollapseSpace(m_text);
+            if (m_inPlacemark)
+                m_placemark.name = CollapseSpace(m_text);
             break;
         case KmlElement::Coordinates:
             m_coordinates += m_text;
@@ -203,8 +204,8 @@ void PlacemarkCollector::EndText(KmlElement element) {
         case KmlElement::StyleUrl:
             if (parent == KmlElement::Pair)
                 m_pairUrl = TrimXmlSpace(m_text);
-            else if (m_placemark && m_placemark->styleUrl.empty())
-                m_placemark->styleUrl = TrimXmlSpace(m_text);
+            else if (m_inPlacemark && m_placemark.styleUrl.empty())
+                m_placemark.styleUrl = TrimXmlSpace(m_text);
             break;
         case KmlElement::Heading:
             m_styleHeading = ReadHeading(m_text);
@@ -223,25 +224,25 @@ void PlacemarkCollector::EndPoint() {
         status = ReadPointCoordinates(m_coordinates, position);
     if (status == PointStatus::Usable) {
         KmlPoint point;
-        point.placemark = m_placemark->number;
+        point.placemark = m_placemark.number;
         point.position = position;
         m_result.points.push_back(std::move(point));
     } else {
-        m_result.unusable.push_back({m_placemark->number, status,
+        m_result.unusable.push_back({m_placemark.number, status,
                                      CutUtf8(TrimXmlSpace(m_coordinates), kReportedCoordinates)});
     }
 }
 
 void PlacemarkCollector::EndPlacemark() {
-    for (size_t i = m_placemark->firstPoint; i < m_result.points.size(); ++i) {
+    for (size_t i = m_placemark.firstPoint; i < m_result.points.size(); ++i) {
         KmlPoint& point = m_result.points[i];
-        point.name = m_placemark->name;
-        point.heading = m_placemark->heading;
+        point.name = m_placemark.name;
+        point.heading = m_placemark.heading;
         m_pointStyleUrls.resize(i + 1);
         if (!point.heading)
-            m_pointStyleUrls[i] = m_placemark->styleUrl;
+            m_pointStyleUrls[i] = m_placemark.styleUrl;
     }
-    m_placemark.reset();
+    m_inPlacemark = false;
 }
 
 void PlacemarkCollector::EndElement() {
@@ -269,8 +270,8 @@ void PlacemarkCollector::EndElement() {
             if (m_styleOwner == StyleOwner::Pair) {
                 m_pairHeading = m_styleHeading;
             } else if (m_styleOwner == StyleOwner::Placemark) {
-                if (m_placemark && m_styleHeading)
-                    m_placemark->heading = m_styleHeading;
+                if (m_inPlacemark && m_styleHeading)
+                    m_placemark.heading = m_styleHeading;
             } else if (!m_styleId.empty()) {
                 // Ids are unique in a sound file; of two alike, the first counts.
                 m_styles.try_emplace(m_styleId, SharedStyle{m_styleHeading, {}});
@@ -284,11 +285,11 @@ void PlacemarkCollector::EndElement() {
             }
             break;
         case KmlElement::StyleMap:
-            if (Top() == KmlElement::Placemark && m_placemark) {
+            if (Top() == KmlElement::Placemark && m_inPlacemark) {
                 // The placemark's own StyleMap comes before any shared style it names.
                 const std::string key = "\x01" + std::to_string(++m_inlineMaps);
                 m_styles.try_emplace(key, SharedStyle{m_mapHeading, m_mapNormalUrl});
-                m_placemark->styleUrl = "#" + key;
+                m_placemark.styleUrl = "#" + key;
             } else if (!m_mapId.empty()) {
                 m_styles.try_emplace(m_mapId, SharedStyle{m_mapHeading, m_mapNormalUrl});
             }

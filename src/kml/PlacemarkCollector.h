@@ -91,7 +91,8 @@ class PlacemarkCollector {
     std::optional<double> SharedHeading(std::string_view url, int depth) const;
 
     std::vector<KmlElement> m_open;
-    std::optional<OpenPlacemark> m_placemark;
+    bool m_inPlacemark = false;
+    OpenPlacemark m_placemark;
     int m_shapeDepth = 0;
 
     size_t m_collectDepth = 0;  // the depth of the element whose text is kept, 0 for none
