@@ -4,13 +4,13 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
-#include <zlib.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "app/MainDialog.h"
 #include "common/MessageRecorder.h"
+#include "common/TestZip.h"
 #include "framework/WinApp.h"
 #include "kml/KmlFile.h"
 #include "kml/KmlNumbers.h"
@@ -77,36 +77,6 @@ std::vector<std::string> Position(const std::string& longitude, const std::strin
     EXPECT_TRUE(ReadKmlNumber(longitude, lon) && ReadKmlNumber(latitude, lat));
     FormatLatitude(lat, latText, sizeof latText), FormatLongitude(lon, lonText, sizeof lonText);
     return {latText, lonText};
-}
-
-std::string Deflated(const std::string& name, const std::string& data) {
-    std::string zipped(compressBound(uLong(data.size())), '\0');
-    uLongf size = uLongf(zipped.size());
-    compress2(reinterpret_cast<Bytef*>(zipped.data()), &size,
-              reinterpret_cast<const Bytef*>(data.data()), uLong(data.size()), 9);
-    zipped = zipped.substr(2, size - 6);  // the raw deflate stream inside zlib's wrapping
-    const uint32_t crc = crc32(0, reinterpret_cast<const Bytef*>(data.data()), uInt(data.size()));
-    auto put = [](std::string& out, uint32_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            out += char(value >> 8 * i);
-    };
-    std::string local, directory;
-    for (std::string* out : {&local, &directory}) {
-        put(*out, out == &local ? 0x04034b50 : 0x02014b50, 4);
-        if (out == &directory)
-            put(*out, 20, 2);
-        put(*out, 20, 2), put(*out, 0, 2), put(*out, 8, 2), put(*out, 0, 4), put(*out, crc, 4);
-        put(*out, uint32_t(zipped.size()), 4), put(*out, uint32_t(data.size()), 4);
-        put(*out, uint32_t(name.size()), 2), put(*out, 0, 2);
-        if (out == &directory)
-            put(*out, 0, 4), put(*out, 0, 2), put(*out, 0, 4), put(*out, 0, 4);
-        *out += name;
-    }
-    std::string end;
-    put(end, 0x06054b50, 4), put(end, 0, 4), put(end, 1, 2), put(end, 1, 2);
-    put(end, uint32_t(directory.size()), 4), put(end, uint32_t(local.size() + zipped.size()), 4);
-    put(end, 0, 2);
-    return local + zipped + directory + end;
 }
 
 }  // namespace
@@ -245,8 +215,8 @@ TEST(KmlFiles, HostileFilesAreRefusedWithoutAHangAndOddEncodingsRead) {
         {"UTF-16BE with its mark", utf16(kml, true, true), KmlReadStatus::Read},
         {"UTF-16LE declared", utf16(declared16, false, false), KmlReadStatus::Read},
         {"UTF-16BE declared", utf16(declared16, true, false), KmlReadStatus::Read},
-        {"KMZ", Deflated("doc.kml", kml), KmlReadStatus::Read},
-        {"KMZ damaged", Deflated("doc.kml", kml).substr(0, 60), KmlReadStatus::KmzDamaged},
+        {"KMZ", Zip({{"doc.kml", kml}}), KmlReadStatus::Read},
+        {"KMZ damaged", Zip({{"doc.kml", kml}}).substr(0, 60), KmlReadStatus::KmzDamaged},
         {"over 64 MB", kml + std::string((64 << 20) - kml.size() + 1, ' '),
          KmlReadStatus::TooLarge},
     };

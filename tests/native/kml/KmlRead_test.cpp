@@ -2,7 +2,7 @@
 // refuses document types before any parser runs, and the points gathered from reader events.
 #include <gtest/gtest.h>
 
-#include <initializer_list>
+#include <algorithm>
 #include <string>
 
 #include "kml/KmlNumbers.h"
@@ -11,17 +11,21 @@
 
 namespace {
 
-// Reader events in short: "+Name" opens an element of KML's namespace ("+ns|Name" of another,
-// "+Name#id" with an id), "-" closes the last one, anything else is text.
-KmlPoints Collect(std::initializer_list<std::string> events) {
+// Reader events in short, separated by '|': "+Name" opens an element of KML's namespace
+// ("+namespace^Name" of another, "+Name#id" with an id), "-" closes the last one, anything
+// else is text.
+KmlPoints Collect(std::string_view events) {
     PlacemarkCollector collector;
-    for (const std::string& event : events) {
+    for (size_t at = 0; at <= events.size();) {
+        const size_t end = std::min(events.find('|', at), events.size());
+        const std::string event(events.substr(at, end - at));
+        at = end + 1;
         if (event == "-") {
             collector.EndElement();
         } else if (event[0] == '+') {
             std::string name = event.substr(1), ns = "http://www.opengis.net/kml/2.2", id;
-            if (size_t bar = name.find('|'); bar != std::string::npos)
-                ns = name.substr(0, bar), name.erase(0, bar + 1);
+            if (size_t mark = name.find('^'); mark != std::string::npos)
+                ns = name.substr(0, mark), name.erase(0, mark + 1);
             if (size_t hash = name.find('#'); hash != std::string::npos)
                 id = name.substr(hash + 1), name.erase(hash);
             const KmlElement element = PlacemarkCollector::Classify(ns, name);
@@ -115,156 +119,29 @@ TEST(XmlProlog, DocumentTypesAndFoolingEncodingsAreRefusedBeforeParsing) {
 }
 
 TEST(PlacemarkCollector, TakesEveryPointOfEveryPlacemarkWithItsNameAndIconHeading) {
-    const KmlPoints found = Collect({
-        "+Document",
-        "+name",
-        "not a placemark",
-        "-",
-        "+Style#turned",
-        "+IconStyle",
-        "+heading",
-        " 45 ",
-        "-",
-        "-",
-        "-",
-        "+StyleMap#map",
-        "+Pair",
-        "+key",
-        "highlight",
-        "-",
-        "+styleUrl",
-        "#other",
-        "-",
-        "-",
-        "+Pair",
-        "+key",
-        "normal",
-        "-",
-        "+styleUrl",
-        "#turned",
-        "-",
-        "-",
-        "-",
-        "+Folder",
-        "+Folder",
-        // 1: own style first; the view's heading is not the icon's.
-        "+Placemark",
-        "+name",
-        "  Two\n  words ",
-        "-",
-        "+LookAt",
-        "+heading",
-        "10",
-        "-",
-        "-",
-        "+Style",
-        "+IconStyle",
-        "+heading",
-        "-90",
-        "-",
-        "-",
-        "-",
-        "+styleUrl",
-        "#turned",
-        "-",
-        "+Point",
-        "+coordinates",
-        "8.5,47.25",
-        "-",
-        "-",
-        "-",
-        // 2: a shared style named later in the document, two points and a polygon.
-        "+Placemark",
-        "+styleUrl",
-        "#late",
-        "-",
-        "+MultiGeometry",
-        "+Point",
-        "+coordinates",
-        "1,",
-        "2",
-        "-",
-        "-",
-        "+Polygon",
-        "+outerBoundaryIs",
-        "+LinearRing",
-        "+coordinates",
-        "0,0 1,1",
-        "-",
-        "-",
-        "-",
-        "-",
-        "+Point",
-        "+coordinates",
-        "3,4",
-        "-",
-        "-",
-        "-",
-        "+name",
-        "after",
-        "-",
-        "-",
-        "-",
-        "-",
+    const KmlPoints found = Collect(
+        "+Document|+name|not a placemark|-|+Style#turned|+IconStyle|+heading| 45 |-|-|-|"
+        "+StyleMap#map|+Pair|+key|highlight|-|+styleUrl|#other|-|-|"
+        "+Pair|+key|normal|-|+styleUrl|#turned|-|-|-|+Folder|+Folder|"
+        // 1: its own style first; the view's heading is not the icon's.
+        "+Placemark|+name|  Two\n  words |-|+LookAt|+heading|10|-|-|"
+        "+Style|+IconStyle|+heading|-90|-|-|-|+styleUrl|#turned|-|"
+        "+Point|+coordinates|8.5,47.25|-|-|-|"
+        // 2: a shared style defined later in the document, two points and a polygon.
+        "+Placemark|+styleUrl|#late|-|+MultiGeometry|+Point|+coordinates|1,|2|-|-|"
+        "+Polygon|+outerBoundaryIs|+LinearRing|+coordinates|0,0 1,1|-|-|-|-|"
+        "+Point|+coordinates|3,4|-|-|-|+name|after|-|-|-|-|"
         // 3: through the StyleMap; 4: unusable points, a track, no style at all.
-        "+Placemark",
-        "+styleUrl",
-        "#map",
-        "-",
-        "+Point",
-        "+coordinates",
-        "5,6",
-        "-",
-        "-",
-        "-",
-        "+Placemark",
-        "+Point",
-        "-",
-        "+Point",
-        "+coordinates",
-        "no,no",
-        "-",
-        "-",
-        "+Point",
-        "+coordinates",
-        "0,91",
-        "-",
-        "-",
-        "+http://www.google.com/kml/ext/2.2|MultiTrack",
-        "+http://www.google.com/kml/ext/2.2|Track",
-        "-",
-        "-",
-        "+Point",
-        "+coordinates",
-        "7,8",
-        "-",
-        "-",
-        "-",
+        "+Placemark|+styleUrl|#map|-|+Point|+coordinates|5,6|-|-|-|"
+        "+Placemark|+Point|-|+Point|+coordinates|no,no|-|-|+Point|+coordinates|0,91|-|-|"
+        "+http://www.google.com/kml/ext/2.2^MultiTrack|+http://www.google.com/kml/ext/"
+        "2.2^Track|-|-|"
+        "+Point|+coordinates|7,8|-|-|-|"
         // Points outside placemarks and other vocabularies' names do not count.
-        "+Point",
-        "+coordinates",
-        "9,9",
-        "-",
-        "-",
-        "+Placemark",
-        "+http://www.w3.org/2005/Atom|name",
-        "atom",
-        "-",
-        "+http://example.org/x|Point",
-        "+coordinates",
-        "9,9",
-        "-",
-        "-",
-        "-",
-        "+Style#late",
-        "+IconStyle",
-        "+heading",
-        "400",
-        "-",
-        "-",
-        "-",
-        "-",
-    });
+        "+Point|+coordinates|9,9|-|-|"
+        "+Placemark|+http://www.w3.org/2005/Atom^name|atom|-|"
+        "+http://example.org/x^Point|+coordinates|9,9|-|-|-|"
+        "+Style#late|+IconStyle|+heading|400|-|-|-|-");
     ASSERT_EQ(found.points.size(), 5u);
     const struct {
         int placemark;
