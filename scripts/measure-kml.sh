@@ -58,7 +58,7 @@ def measure(name, *args):
         subprocess.run([wine, swkml, *args], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         if run:
             times.append(time.perf_counter() - start)
-    print(f'{name:30} min {min(times):.3f}  median {statistics.median(times):.3f}  '
+    print(f'{name:34} min {min(times):.3f}  median {statistics.median(times):.3f}  '
           f'max {max(times):.3f} s  ({runs} runs)')
 measure('sw-kml (start only)')
 measure('sw-kml points (10,000)', 'points', data + '/points.kml')

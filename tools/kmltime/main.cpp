@@ -128,7 +128,7 @@ bool ImportOnce(const char* exe, const char* file, double& read, double& added) 
 
 void Print(const char* what, std::vector<double> values) {
     std::sort(values.begin(), values.end());
-    std::printf("%-30s min %.3f  median %.3f  max %.3f s  (%zu runs)\n", what, values.front(),
+    std::printf("%-34s min %.3f  median %.3f  max %.3f s  (%zu runs)\n", what, values.front(),
                 values[values.size() / 2], values.back(), values.size());
 }
 
