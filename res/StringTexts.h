@@ -50,3 +50,33 @@
 #define IDS_FIND_COLUMN_IDENTIFIER_TEXT "Identifier"
 #define IDS_FIND_COLUMN_DISPLAY_NAME_TEXT "Display name"
 #define IDS_FIND_COLUMN_FILE_TEXT "File"
+#define IDS_EXPORT_KML_MENU_TEXT "E&xport to Google Earth..."
+#define IDS_IMPORT_KML_MENU_TEXT "&Import from Google Earth..."
+#define IDS_KML_EXPORT_FILTER_TEXT "Google Earth files (*.kml)|*.kml|All Files (*.*)|*.*||"
+#define IDS_KML_IMPORT_FILTER_TEXT \
+    "Google Earth files (*.kml;*.kmz)|*.kml;*.kmz|All Files (*.*)|*.*||"
+#define IDS_KML_LIBRARY_FILE_TEXT "Library file: %s"
+#define IDS_KML_NOTHING_TO_EXPORT_TEXT "The list holds no placements to export."
+#define IDS_KML_EXPORTED_TEXT "%d placements were written to \"%s\"."
+#define IDS_KML_EXPORTED_UNPLACED_TEXT \
+    "%d placements were written to \"%s\"; %d of them have no position that can be shown on the map."
+#define IDS_KML_CANNOT_WRITE_TEXT "ERROR:%X Cannot create file \"%s\""
+#define IDS_KML_IMPORT_QUESTION_TEXT "Add %d placements from \"%s\"?"
+#define IDS_KML_IMPORTED_TEXT \
+    "%d placements were added; %d lines and shapes and %d unusable points were skipped."
+#define IDS_KML_NO_USABLE_POINT_TEXT \
+    "\"%s\" holds no point that can be placed (%d lines and shapes and %d unusable points)."
+#define IDS_KML_TOO_LARGE_TEXT "\"%s\" is too large: Google Earth files of up to 64 MB are read."
+#define IDS_KML_NOT_XML_AT_LINE_TEXT "\"%s\" cannot be read as KML, line %d: %s"
+#define IDS_KML_NOT_XML_TEXT "\"%s\" cannot be read as KML: %s"
+#define IDS_KML_NOT_MARKUP_TEXT "it does not begin as an XML document."
+#define IDS_KML_DOCUMENT_TYPE_TEXT \
+    "\"%s\" holds a document type declaration (<!DOCTYPE), which Google Earth files do not use; it is not read."
+#define IDS_KML_ENCODING_TEXT "\"%s\" is written in a character encoding that is not read."
+#define IDS_KMZ_DAMAGED_TEXT "\"%s\" is a damaged KMZ archive."
+#define IDS_KMZ_NO_KML_TEXT "\"%s\" holds no KML file."
+#define IDS_KMZ_UNSUPPORTED_TEXT \
+    "\"%s\" is a KMZ archive in a form that is not read (encrypted, split, or compressed other than by deflate)."
+#define IDS_KMZ_TOO_LARGE_TEXT "The KML file in \"%s\" is larger than 64 MB."
+#define IDS_KML_READER_MISSING_TEXT "ERROR:%X Cannot start the XML reader (MSXML 6) to read \"%s\""
+#define IDS_KML_NOT_WELL_FORMED_TEXT "the file is not well-formed XML."

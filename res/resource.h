@@ -59,11 +59,39 @@
 #define IDS_FIND_COLUMN_DISPLAY_NAME 215  // the effect columns, 215 and 216
 #define IDS_FIND_COLUMN_FILE 216
 
+// ---- Strings of the Google Earth export and import --------------------------------------------
+#define IDS_EXPORT_KML_MENU 230
+#define IDS_IMPORT_KML_MENU 231
+#define IDS_KML_EXPORT_FILTER 232
+#define IDS_KML_IMPORT_FILTER 233
+#define IDS_KML_LIBRARY_FILE 234
+#define IDS_KML_NOTHING_TO_EXPORT 235
+#define IDS_KML_EXPORTED 236
+#define IDS_KML_EXPORTED_UNPLACED 237
+#define IDS_KML_CANNOT_WRITE 238
+#define IDS_KML_IMPORT_QUESTION 239
+#define IDS_KML_IMPORTED 240
+#define IDS_KML_NO_USABLE_POINT 241
+#define IDS_KML_TOO_LARGE 242
+#define IDS_KML_NOT_XML_AT_LINE 243
+#define IDS_KML_NOT_XML 244
+#define IDS_KML_NOT_MARKUP 245
+#define IDS_KML_DOCUMENT_TYPE 246
+#define IDS_KML_ENCODING 247
+#define IDS_KMZ_DAMAGED 248
+#define IDS_KMZ_NO_KML 249
+#define IDS_KMZ_UNSUPPORTED 250
+#define IDS_KMZ_TOO_LARGE 251
+#define IDS_KML_READER_MISSING 252
+#define IDS_KML_NOT_WELL_FORMED 253
+
 // ---- System menu commands of the main window ---------------------------------------------------
 #define IDM_ABOUTBOX 0x0010
 #define IDM_OPTIONS 0x0020
 #define IDM_PLACEMENTS 0x0030
 #define IDM_FIND 0x0040
+#define IDM_EXPORT_KML 0x0050
+#define IDM_IMPORT_KML 0x0060
 #define IDM_RESCAN 0x0070
 
 // ---- About window (template 100) ---------------------------------------------------------------

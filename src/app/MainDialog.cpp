@@ -11,6 +11,8 @@
 #include "common/Text.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
+#include "kml/KmlCommands.h"
+#include "kml/KmlFile.h"
 #include "placement/FieldChecks.h"
 #include "placement/Message.h"
 #include "placement/PlacementFile.h"
@@ -190,23 +192,26 @@ void CMainDialog::AddSystemMenuEntries() {
     HMENU menu = ::GetSystemMenu(m_hWnd, FALSE);
     if (!menu)
         return;
-    std::string options = LoadAppString(IDS_OPTIONS_MENU);
-    if (!options.empty()) {
-        ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-        ::AppendMenuA(menu, MF_STRING, IDM_OPTIONS, options.c_str());
+    static const struct {
+        unsigned text;
+        UINT command;
+    } kEntries[] = {
+        {IDS_OPTIONS_MENU, IDM_OPTIONS},       {IDS_ABOUT_MENU, IDM_ABOUTBOX},
+        {IDS_PLACEMENTS_MENU, IDM_PLACEMENTS}, {IDS_FIND_MENU, IDM_FIND},
+        {IDS_EXPORT_KML_MENU, IDM_EXPORT_KML}, {IDS_IMPORT_KML_MENU, IDM_IMPORT_KML},
+        {IDS_RESCAN_MENU, IDM_RESCAN},
+    };
+    bool first = true;
+    for (const auto& entry : kEntries) {
+        std::string text = LoadAppString(entry.text);
+        if (text.empty())
+            continue;
+        // The window's own entries stand apart from the system's.
+        if (first)
+            ::AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+        first = false;
+        ::AppendMenuA(menu, MF_STRING, entry.command, text.c_str());
     }
-    std::string about = LoadAppString(IDS_ABOUT_MENU);
-    if (!about.empty())
-        ::AppendMenuA(menu, MF_STRING, IDM_ABOUTBOX, about.c_str());
-    std::string placements = LoadAppString(IDS_PLACEMENTS_MENU);
-    if (!placements.empty())
-        ::AppendMenuA(menu, MF_STRING, IDM_PLACEMENTS, placements.c_str());
-    std::string find = LoadAppString(IDS_FIND_MENU);
-    if (!find.empty())
-        ::AppendMenuA(menu, MF_STRING, IDM_FIND, find.c_str());
-    std::string rescan = LoadAppString(IDS_RESCAN_MENU);
-    if (!rescan.empty())
-        ::AppendMenuA(menu, MF_STRING, IDM_RESCAN, rescan.c_str());
 }
 
 void CMainDialog::AddToolTips() {
@@ -406,6 +411,12 @@ void CMainDialog::OnSysCommand(UINT command, LPARAM lParam) {
         case IDM_FIND:
             ShowFindObject();
             break;
+        case IDM_EXPORT_KML:
+            ExportToGoogleEarth();
+            break;
+        case IDM_IMPORT_KML:
+            ImportFromGoogleEarth();
+            break;
         case IDM_RESCAN:
             OnRescan();
             break;
@@ -488,6 +499,38 @@ void CMainDialog::UseFoundObject(ObjectType kind, uint32_t position) {
         return;
     m_nameBox.SendMessage(CB_SETCURSEL, WPARAM(row));
     OnNameChange();
+}
+
+void CMainDialog::ExportToGoogleEarth() {
+    if (!CanExportKml(m_outputList))
+        return;
+    const std::string proposed = KmlPathFor(m_outputList.outputPath);
+    XFileDialog browse(false, "kml", proposed.empty() ? nullptr : proposed.c_str(),
+                       OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST,
+                       LoadAppString(IDS_KML_EXPORT_FILTER).c_str(), this);
+    if (browse.DoModal() != IDOK)
+        return;
+    CBusyCursor busy;
+    ExportKmlFile(m_outputList, browse.GetPathName(), &m_libraries, busy.Callback());
+}
+
+void CMainDialog::ImportFromGoogleEarth() {
+    // The fields first: a file is not chosen and read only to be refused for them.
+    const std::optional<Placement> made = PlacementForImport(m_form, m_libraries, m_effects);
+    if (!made)
+        return;
+    XFileDialog browse(true, "kml", nullptr, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
+                       LoadAppString(IDS_KML_IMPORT_FILTER).c_str(), this);
+    if (browse.DoModal() != IDOK)
+        return;
+    const std::string path = browse.GetPathName();
+    KmlReadResult read;
+    {
+        CWaitCursor wait;
+        read = ReadKmlFile(path);
+    }
+    CBusyCursor busy;
+    ImportKmlPoints(m_outputList, m_form, *made, read, path, busy.Callback());
 }
 
 LRESULT CMainDialog::OnOpenStartFile(WPARAM, LPARAM) {

@@ -68,6 +68,9 @@ class CMainDialog : public CDialog {
     // The find window over this one; Use there picks the found row in the Name list.
     void ShowFindObject();
     void UseFoundObject(ObjectType kind, uint32_t position);
+    // The Google Earth commands of the system menu.
+    void ExportToGoogleEarth();
+    void ImportFromGoogleEarth();
     CToolTipCtrl& ToolTip() { return m_toolTip; }
 
   protected:

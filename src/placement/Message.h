@@ -9,6 +9,7 @@ namespace message_kind {
 constexpr unsigned kPlain = 0x000;           // OK, no icon
 constexpr unsigned kStop = 0x010;            // OK, stop icon
 constexpr unsigned kExclamation = 0x030;     // OK, exclamation icon
+constexpr unsigned kAddQuestion = 0x024;     // Yes/No, question icon, Yes default
 constexpr unsigned kQuitQuestion = 0x124;    // Yes/No, question icon, No default
 constexpr unsigned kReplaceQuestion = 0x134; // Yes/No, exclamation icon, No default
 }  // namespace message_kind

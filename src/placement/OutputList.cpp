@@ -68,6 +68,20 @@ bool OutputList::AddPlacementAndConfirm(FormControls& form, const LibraryCatalog
     return added;
 }
 
+void OutputList::AppendPlacements(std::vector<std::vector<std::string>> placements,
+                                  FormControls& form) {
+    if (placements.empty())
+        return;
+    for (std::vector<std::string>& placement : placements) {
+        placementStarts.push_back(lines.size());
+        for (std::string& line : placement)
+            lines.push_back(std::move(line));
+    }
+    placementCount += int(placements.size());
+    savedFlag = false;
+    ShowCount(form);
+}
+
 void OutputList::Clear(FormControls& form) {
     ResetOutputList();
     form.EnableControl(IDC_CLEAR, false);

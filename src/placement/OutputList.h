@@ -36,6 +36,10 @@ class OutputList {
     bool AddPlacementAndConfirm(FormControls& form, const LibraryCatalogue& libraries,
                                 const EffectsCatalogue& effects);
 
+    // Appends placements made elsewhere (each its lines, comment lines first) as Add appends
+    // one: counted, the list unsaved, the Clear tooltip and the Clear and Build buttons updated.
+    void AppendPlacements(std::vector<std::vector<std::string>> placements, FormControls& form);
+
     // The Clear command: ResetOutputList and disable Clear and Build. No question is asked.
     void Clear(FormControls& form);
 

@@ -222,7 +222,8 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         ::GetMenuStringA(menu, IDM_RESCAN, entry, sizeof entry, MF_BYCOMMAND);
         EXPECT_STREQ(entry, "&Rescan Simulator Files\tF5");
         // The window's own entries after the system's, in this order.
-        const UINT kOrder[] = {IDM_OPTIONS, IDM_ABOUTBOX, IDM_PLACEMENTS, IDM_FIND, IDM_RESCAN};
+        const UINT kOrder[] = {IDM_OPTIONS, IDM_ABOUTBOX, IDM_PLACEMENTS, IDM_FIND, IDM_EXPORT_KML,
+                                IDM_IMPORT_KML, IDM_RESCAN};
         const int count = ::GetMenuItemCount(menu);
         for (int i = 0; i < int(std::size(kOrder)); ++i)
             EXPECT_EQ(::GetMenuItemID(menu, count - int(std::size(kOrder)) + i), kOrder[i]) << i;

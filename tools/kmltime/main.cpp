@@ -1,0 +1,158 @@
+// kmltime PROGRAM.exe FILE.kml [--runs N]: the import of a Google Earth file into the real
+// program, timed from outside as a user would see it. Each run starts the program, picks the
+// kind Windsock, chooses Import from Google Earth in the system menu and names the file in the
+// file dialog; "read" is the time from the dialog's OK to the program's question, "added" from
+// the answer Yes to the message that the placements were added. A run that is not counted comes
+// first, so that every counted one finds the files in the system's cache.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kTypeList = 1016;
+constexpr int kWindsockRow = 2;
+constexpr WPARAM kImportCommand = 0x0060;
+constexpr int kFileNameBoxes[] = {0x047c, 0x0480};
+constexpr double kPatience = 120.0;
+
+double Now() {
+    static LARGE_INTEGER frequency{};
+    if (!frequency.QuadPart)
+        ::QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return double(now.QuadPart) / double(frequency.QuadPart);
+}
+
+std::string Text(HWND window) {
+    char text[1024] = {};
+    ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, LPARAM(text), SMTO_ABORTIFHUNG, 5000,
+                          nullptr);
+    return text;
+}
+
+// The program's shown dialogs: its main window (the one with the Type list), its message
+// boxes (their text is the static 0xFFFF) and the file dialog (the one with a file name box).
+enum class Kind { Main, Message, Files };
+
+struct Search {
+    DWORD process;
+    Kind kind;
+    HWND found = nullptr;
+};
+
+BOOL CALLBACK Visit(HWND window, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    char className[16] = {};
+    ::GetClassNameA(window, className, sizeof className);
+    if (owner != search->process || std::strcmp(className, "#32770") != 0 ||
+        !::IsWindowVisible(window))
+        return TRUE;
+    const bool main = ::GetDlgItem(window, kTypeList) != nullptr;
+    const bool files =
+        ::GetDlgItem(window, kFileNameBoxes[0]) || ::GetDlgItem(window, kFileNameBoxes[1]);
+    const Kind kind = main ? Kind::Main : files ? Kind::Files : Kind::Message;
+    if (kind == search->kind && (kind != Kind::Message || ::GetDlgItem(window, 0xFFFF))) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Waits for a window of that kind (a message box whose text holds `text`); null when none
+// comes. Message boxes of start-up warnings are answered on the way.
+HWND WaitFor(DWORD process, Kind kind, const char* text = "") {
+    const double start = Now();
+    while (Now() - start < kPatience) {
+        Search box{process, Kind::Message};
+        ::EnumWindows(Visit, LPARAM(&box));
+        if (box.found && Text(::GetDlgItem(box.found, 0xFFFF)).rfind("WARNING:", 0) == 0) {
+            ::PostMessageA(box.found, WM_COMMAND, IDOK, 0);
+        } else {
+            Search search{process, kind};
+            ::EnumWindows(Visit, LPARAM(&search));
+            if (search.found &&
+                (kind != Kind::Message ||
+                 Text(::GetDlgItem(search.found, 0xFFFF)).find(text) != std::string::npos))
+                return search.found;
+        }
+        ::Sleep(1);
+    }
+    return nullptr;
+}
+
+bool ImportOnce(const char* exe, const char* file, double& read, double& added) {
+    STARTUPINFOA startInfo{};
+    startInfo.cb = sizeof startInfo;
+    PROCESS_INFORMATION process{};
+    std::string commandLine = std::string("\"") + exe + "\"";
+    if (!::CreateProcessA(exe, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startInfo, &process))
+        return false;
+    bool done = false;
+    if (HWND main = WaitFor(process.dwProcessId, Kind::Main)) {
+        HWND list = ::GetDlgItem(main, kTypeList);
+        ::SendMessageA(list, CB_SETCURSEL, kWindsockRow, 0);
+        ::SendMessageA(main, WM_COMMAND, MAKEWPARAM(kTypeList, CBN_SELCHANGE), LPARAM(list));
+        ::PostMessageA(main, WM_SYSCOMMAND, kImportCommand, 0);
+        if (HWND files = WaitFor(process.dwProcessId, Kind::Files)) {
+            for (int box : kFileNameBoxes)
+                ::SendDlgItemMessageA(files, box, WM_SETTEXT, 0, LPARAM(file));
+            const double ok = Now();
+            ::PostMessageA(files, WM_COMMAND, IDOK, 0);
+            if (HWND question = WaitFor(process.dwProcessId, Kind::Message, "Add ")) {
+                read = Now() - ok;
+                const double yes = Now();
+                ::PostMessageA(question, WM_COMMAND, IDYES, 0);
+                if (WaitFor(process.dwProcessId, Kind::Message, "were added")) {
+                    added = Now() - yes;
+                    done = true;
+                }
+            }
+        }
+    }
+    ::TerminateProcess(process.hProcess, 0);
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return done;
+}
+
+void Print(const char* what, std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    std::printf("%-34s min %.3f  median %.3f  max %.3f s  (%zu runs)\n", what, values.front(),
+                values[values.size() / 2], values.back(), values.size());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int runs = 3;
+    if (argc == 5 && std::strcmp(argv[3], "--runs") == 0)
+        runs = std::max(1, std::atoi(argv[4]));
+    else if (argc != 3) {
+        std::fputs("usage: kmltime PROGRAM.exe FILE.kml [--runs N]\n", stderr);
+        return 2;
+    }
+    std::vector<double> reads, adds;
+    for (int run = 0; run <= runs; ++run) {
+        double read = 0, added = 0;
+        if (!ImportOnce(argv[1], argv[2], read, added)) {
+            std::fprintf(stderr, "kmltime: the import did not come through\n");
+            return 1;
+        }
+        if (run > 0)
+            reads.push_back(read), adds.push_back(added);
+    }
+    Print("import: read until the question", reads);
+    Print("import: placements added", adds);
+    return 0;
+}
