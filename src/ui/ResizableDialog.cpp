@@ -1,10 +1,13 @@
 #include "ui/ResizableDialog.h"
 
+#include "framework/Dpi.h"
+
 BEGIN_MESSAGE_MAP(CResizableDialog, CDialog)
 ON_WM_CREATE()
 ON_WM_GETMINMAXINFO()
 ON_WM_SIZE()
 ON_WM_DESTROY()
+ON_MESSAGE(WM_DPICHANGED, &CResizableDialog::OnDpiChanged)
 END_MESSAGE_MAP()
 
 void CResizableDialog::AddAnchor(int controlId, uint16_t flags) {
@@ -17,6 +20,7 @@ int CResizableDialog::OnCreate(CREATESTRUCTA* create) {
         return -1;
     m_minTrackWidth = create->cx;
     m_minTrackHeight = create->cy;
+    m_dpi = WindowDpi(m_hWnd);
     return 0;
 }
 
@@ -33,6 +37,11 @@ void CResizableDialog::OnSize(UINT type, int width, int height) {
     Default();
     if (type == SIZE_MINIMIZED)
         return;
+    if (m_dpiChanging) {
+        m_lastClientWidth = width;
+        m_lastClientHeight = height;
+        return;
+    }
     const int dx = width - m_lastClientWidth;
     const int dy = height - m_lastClientHeight;
     if (m_lastClientWidth != 0) {
@@ -62,6 +71,25 @@ void CResizableDialog::OnSize(UINT type, int width, int height) {
     }
     m_lastClientWidth = width;
     m_lastClientHeight = height;
+}
+
+// The system scales the window and lays its controls out again for the new scaling; moving them
+// by their anchors as well would move them twice. The smallest size scales with them, before the
+// system asks for it.
+LRESULT CResizableDialog::OnDpiChanged(WPARAM wParam, LPARAM) {
+    const UINT dpi = HIWORD(wParam);
+    if (m_dpi != 0 && dpi != 0 && m_minTrackWidth != 0) {
+        m_minTrackWidth = ::MulDiv(m_minTrackWidth, int(dpi), int(m_dpi));
+        m_minTrackHeight = ::MulDiv(m_minTrackHeight, int(dpi), int(m_dpi));
+    }
+    m_dpi = dpi;
+    m_dpiChanging = true;
+    const LRESULT result = Default();
+    m_dpiChanging = false;
+    const RECT client = GetClientRect();
+    m_lastClientWidth = client.right;
+    m_lastClientHeight = client.bottom;
+    return result;
 }
 
 void CResizableDialog::OnDestroy() {

@@ -28,6 +28,7 @@ class CResizableDialog : public CDialog {
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnSize(UINT type, int width, int height);
     void OnDestroy();
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
   private:
@@ -37,4 +38,8 @@ class CResizableDialog : public CDialog {
     int32_t m_lastClientHeight = 0;
     // Control id in the low 16 bits, flags in the high 16 bits, in the order added.
     std::vector<uint32_t> m_anchors;
+    // The scaling the sizes above are measured at; while it changes, the system lays the
+    // controls out again itself.
+    UINT m_dpi = 0;
+    bool m_dpiChanging = false;
 };
