@@ -1,6 +1,9 @@
 #include "ui/ResizableDialog.h"
 
+#include <algorithm>
+
 #include "framework/Dpi.h"
+#include "ui/Settings.h"
 
 BEGIN_MESSAGE_MAP(CResizableDialog, CDialog)
 ON_WM_CREATE()
@@ -22,6 +25,29 @@ int CResizableDialog::OnCreate(CREATESTRUCTA* create) {
     m_minTrackHeight = create->cy;
     m_dpi = WindowDpi(m_hWnd);
     return 0;
+}
+
+// Where the window was when it last closed, at least as large as it opens and all of it on a
+// monitor's work area; the first time, or when nothing usable is stored, centred as any window.
+void CResizableDialog::PlaceWindow() {
+    WindowPlace place;
+    if (m_templateId == 0 || !LoadWindowPlace(m_templateId, place)) {
+        CDialog::PlaceWindow();
+        return;
+    }
+    const UINT dpi = WindowDpi(m_hWnd);
+    const int width = std::max(::MulDiv(place.width, int(dpi), place.dpi), int(m_minTrackWidth));
+    const int height = std::max(::MulDiv(place.height, int(dpi), place.dpi), int(m_minTrackHeight));
+    const RECT window =
+        KeepOnWorkArea({place.left, place.top, place.left + width, place.top + height});
+    // The anchored controls move by the change from the size they were laid out for.
+    if (m_lastClientWidth == 0) {
+        const RECT client = GetClientRect();
+        m_lastClientWidth = client.right;
+        m_lastClientHeight = client.bottom;
+    }
+    ::SetWindowPos(m_hWnd, nullptr, window.left, window.top, window.right - window.left,
+                   window.bottom - window.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void CResizableDialog::OnGetMinMaxInfo(MINMAXINFO* info) {
@@ -92,7 +118,15 @@ LRESULT CResizableDialog::OnDpiChanged(WPARAM wParam, LPARAM) {
     return result;
 }
 
+// The window's place is kept as it closes: the settings proper wait for Quit, but a window's place
+// is no choice the user could want undone.
 void CResizableDialog::OnDestroy() {
+    if (m_templateId != 0 && !::IsIconic(m_hWnd) && !::IsZoomed(m_hWnd)) {
+        const RECT window = GetWindowRect();
+        SaveWindowPlace(m_templateId,
+                        WindowPlace{window.left, window.top, window.right - window.left,
+                                    window.bottom - window.top, int32_t(WindowDpi(m_hWnd))});
+    }
     m_minTrackWidth = m_minTrackHeight = 0;
     m_lastClientWidth = m_lastClientHeight = 0;
     Default();

@@ -1,5 +1,6 @@
 // A dialog that keeps chosen controls attached to its right and bottom edges as the user resizes
-// it, and that cannot be made smaller than it was created.
+// it, that cannot be made smaller than it was created, and that opens where it was when it last
+// closed (its size and place kept beside the settings, by template id).
 #pragma once
 
 #include <cstdint>
@@ -24,6 +25,7 @@ class CResizableDialog : public CDialog {
 
   protected:
     BOOL OnInitDialog() override { return CDialog::OnInitDialog(); }
+    void PlaceWindow() override;
     int OnCreate(CREATESTRUCTA* create);
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnSize(UINT type, int width, int height);
