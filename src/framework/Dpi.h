@@ -14,11 +14,12 @@ constexpr UINT kDpiChangedAfterParent = 0x02E3;
 UINT WindowDpi(HWND window);
 // A length in pixels at 96 as many pixels at dpi, rounded.
 int ScaleForDpi(int pixels, UINT dpi);
-// Drawn lines grow in whole pixels only, so that a frame stays sharp: 1 up to 191, 2 at 192.
+// Drawn lines grow in whole pixels only, so that a frame stays sharp: 1 below 192, 2 from 192.
 int LineWidthForDpi(UINT dpi);
 // GetSystemMetrics as it is at dpi.
 int SystemMetricForDpi(int index, UINT dpi);
 
+// A bitmap's width and height in pixels; 0 by 0 for none.
 SIZE BitmapSize(HBITMAP bitmap);
 // The size a picture of `size` pixels at 100 % takes at dpi, made smaller where needed to fit
 // within `limit` keeping its proportions (a limit of 0 limits nothing).
