@@ -35,9 +35,10 @@ scenewright_fresh_prefix() {
     scenewright_xvfb=
     trap scenewright_remove_prefix EXIT
     if [ -z "${DISPLAY:-}" ] || [ "$own_display" = 1 ]; then
-        # Xvfb picks a free display number itself and tells it on the given descriptor.
+        # Xvfb picks a free display number itself and tells it on the given descriptor. The screen
+        # is one that people use at 200 % scaling, where the program's windows are twice as large.
         exec 9<> <(:)
-        Xvfb -displayfd 9 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+        Xvfb -displayfd 9 -screen 0 2560x1600x24 -nolisten tcp >/dev/null 2>&1 &
         scenewright_xvfb=$!
         local display
         read -r -t 20 display <&9 || { echo "$name: Xvfb did not start" >&2; exit 1; }

@@ -9,6 +9,7 @@
 #include "common/AppStrings.h"
 #include "common/LastError.h"
 #include "common/Text.h"
+#include "framework/Dpi.h"
 #include "framework/WaitCursor.h"
 #include "framework/WinApp.h"
 #include "kml/KmlCommands.h"
@@ -131,6 +132,7 @@ ON_EN_KILLFOCUS(IDC_BANK, &CMainDialog::OnKillfocusBank)
 ON_EN_KILLFOCUS(IDC_HEADING, &CMainDialog::OnKillfocusHeading)
 ON_BN_CLICKED(IDC_BUILD, &CMainDialog::OnBuild)
 ON_MESSAGE(kOpenStartFileMessage, &CMainDialog::OnOpenStartFile)
+ON_MESSAGE(WM_DPICHANGED, &CMainDialog::OnDpiChanged)
 END_MESSAGE_MAP()
 
 CMainDialog::CMainDialog(CWnd* parent) : CDialog(IDD_MAIN, parent) {
@@ -725,14 +727,27 @@ void CMainDialog::ShowAltitudeState() {
     m_altitude.EnableWindow(!snap);
 }
 
+// The picture at the window's scaling, whole within the control's area (which the dialog's font
+// scales, not quite as the scaling does), its white still exactly white.
 void CMainDialog::ShowPicture(int index) {
     m_pictureIndex = UINT(index);
-    HANDLE picture =
-        ::LoadImageA(CWinApp::ResourceInstance(), MAKEINTRESOURCEA(IDB_AIRPLANE_FIRST + index),
-                     IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR);
+    auto picture = static_cast<HBITMAP>(::LoadImageA(CWinApp::ResourceInstance(),
+                                                     MAKEINTRESOURCEA(IDB_AIRPLANE_FIRST + index),
+                                                     IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
+    const RECT area = m_picture.GetClientRect();
+    picture = ScaleBitmap(
+        picture, ScaleSizeForDpi(BitmapSize(picture), WindowDpi(m_hWnd), {area.right, area.bottom}),
+        false);
     HANDLE previous = HANDLE(m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, LPARAM(picture)));
     if (previous && previous != picture)
         ::DeleteObject(previous);
+}
+
+// The system lays the window out again for the new scaling; the picture follows it.
+LRESULT CMainDialog::OnDpiChanged(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    ShowPicture(int(m_pictureIndex));
+    return result;
 }
 
 // The picture control never frees the bitmap it was handed; the last one shown goes with the

@@ -107,6 +107,7 @@ class CMainDialog : public CDialog {
     void OnKillfocusHeading();
     void OnBuild();
     LRESULT OnOpenStartFile(WPARAM, LPARAM);
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 

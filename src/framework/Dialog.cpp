@@ -144,6 +144,14 @@ BOOL CDialog::OnInitDialog() {
     return TRUE;
 }
 
+// A window with an owner opens centred over it, where the user is looking; a window of its own
+// (the program's main window) opens where the system puts it.
+void CDialog::PlaceWindow() {
+    HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+    if (owner && !(GetStyle() & WS_CHILD))
+        CenterWindow(owner);
+}
+
 void CDialog::OnOK() {
     if (UpdateData(true))
         EndDialog(IDOK);
@@ -154,8 +162,12 @@ void CDialog::OnCancel() {
 }
 
 LRESULT CDialog::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_INITDIALOG)
-        return OnInitDialog();
+    if (message == WM_INITDIALOG) {
+        const BOOL result = OnInitDialog();
+        if (m_hWnd)
+            PlaceWindow();
+        return result;
+    }
     LRESULT result = 0;
     if (ReflectToChild(message, wParam, lParam, &result))
         return result;

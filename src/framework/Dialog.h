@@ -47,6 +47,8 @@ class CDialog : public CWnd {
     const MessageMap* GetMessageMap() const override { return GetThisMessageMap(); }
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     virtual BOOL OnInitDialog();
+    // Where the window opens, after OnInitDialog and before it is first shown.
+    virtual void PlaceWindow();
     virtual void DoDataExchange(CDataExchange*) {}
     virtual void OnOK();
     virtual void OnCancel();

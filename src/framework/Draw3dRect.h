@@ -1,20 +1,25 @@
-// The one-pixel outline of a rectangle: top and left edges in one colour, bottom and right in
-// another, as the flat controls draw their raised, sunken and plain frames.
+// The outline of a rectangle, `width` pixels thick inside its edges: top and left edges in one
+// colour, bottom and right in another, as the flat controls draw their raised, sunken and plain
+// frames. The lines grow with the display's scaling (LineWidthForDpi).
 #pragma once
 #include <windows.h>
 
-inline void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight) {
-    const int width = r.right - r.left;
-    const int height = r.bottom - r.top;
-    if (width <= 0 || height <= 0)
+inline void Draw3dRect(HDC dc, const RECT& r, COLORREF topLeft, COLORREF bottomRight,
+                       int width = 1) {
+    const int w = r.right - r.left;
+    const int h = r.bottom - r.top;
+    if (w <= 0 || h <= 0 || width <= 0)
         return;
-    auto fill = [dc](int x, int y, int w, int h, COLORREF colour) {
-        RECT part{x, y, x + w, y + h};
+    auto fill = [dc](int x, int y, int cx, int cy, COLORREF colour) {
+        if (cx <= 0 || cy <= 0)
+            return;
+        RECT part{x, y, x + cx, y + cy};
         ::SetBkColor(dc, colour);
         ::ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &part, nullptr, 0, nullptr);
     };
-    fill(r.left, r.top, width - 1, 1, topLeft);
-    fill(r.left, r.top, 1, height - 1, topLeft);
-    fill(r.right - 1, r.top, 1, height, bottomRight);
-    fill(r.left, r.bottom - 1, width, 1, bottomRight);
+    // The top and left lines stop short of the far corners, which take the bottom-right colour.
+    fill(r.left, r.top, w - width, width, topLeft);
+    fill(r.left, r.top, width, h - width, topLeft);
+    fill(r.right - width, r.top, width, h, bottomRight);
+    fill(r.left, r.bottom - width, w, width, bottomRight);
 }

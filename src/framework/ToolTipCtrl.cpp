@@ -117,6 +117,14 @@ void CToolTipCtrl::UpdateTipText(UINT id, std::string_view text) {
     ::SendMessageA(m_hWnd, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
+void CToolTipCtrl::SetToolRect(UINT id, const RECT& rect) {
+    if (!m_hWnd)
+        return;
+    TTTOOLINFOA info = MakeToolInfo(m_owner, 0, id, nullptr);
+    info.rect = rect;
+    ::SendMessageA(m_hWnd, TTM_NEWTOOLRECTA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 std::string CToolTipCtrl::GetText(HWND control) const {
     char buffer[1024] = {};
     TTTOOLINFOA info =

@@ -20,6 +20,8 @@ class CToolTipCtrl {
     bool AddTool(UINT id, const RECT& rect, std::string_view text);
     void UpdateTipText(HWND control, std::string_view text);
     void UpdateTipText(UINT id, std::string_view text);
+    // The area of a tool with its own id, after its owner was resized.
+    void SetToolRect(UINT id, const RECT& rect);
     std::string GetText(HWND control) const;
     void Activate(bool active);
     // Shows the tips for queued mouse messages of the window (called from PreTranslateMessage).

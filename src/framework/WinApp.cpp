@@ -78,6 +78,38 @@ UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultV
     return value;
 }
 
+bool CWinApp::GetProfileBinary(const char* section, const char* entry, void* data,
+                               DWORD size) const {
+    if (m_profileKey.empty())
+        return false;
+    HKEY key = nullptr;
+    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), 0, KEY_QUERY_VALUE,
+                        &key) != ERROR_SUCCESS)
+        return false;
+    DWORD type = 0;
+    DWORD stored = 0;
+    LONG status = ::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &stored);
+    if (status == ERROR_SUCCESS && type == REG_BINARY && stored == size)
+        status = ::RegQueryValueExA(key, entry, nullptr, &type, static_cast<BYTE*>(data), &stored);
+    else
+        status = ERROR_INVALID_DATA;
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS && stored == size;
+}
+
+bool CWinApp::WriteProfileBinary(const char* section, const char* entry, const void* data,
+                                 DWORD size) const {
+    if (m_profileKey.empty())
+        return false;
+    HKEY key = nullptr;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), 0, nullptr, 0,
+                          KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return false;
+    LONG status = ::RegSetValueExA(key, entry, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
+    ::RegCloseKey(key);
+    return status == ERROR_SUCCESS;
+}
+
 bool CWinApp::WriteProfileInt(const char* section, const char* entry, int value) const {
     if (m_profileKey.empty())
         return false;

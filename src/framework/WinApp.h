@@ -24,6 +24,10 @@ class CWinApp {
     void SetRegistryKey(const char* company, const char* program);
     UINT GetProfileInt(const char* section, const char* entry, int defaultValue) const;
     bool WriteProfileInt(const char* section, const char* entry, int value) const;
+    // A REG_BINARY value of exactly `size` bytes; false for a missing value or any other kind.
+    bool GetProfileBinary(const char* section, const char* entry, void* data, DWORD size) const;
+    bool WriteProfileBinary(const char* section, const char* entry, const void* data,
+                            DWORD size) const;
     const std::string& ProfileKeyPath() const { return m_profileKey; }
 
     // Where the dialog templates, strings and pictures live (the executable).

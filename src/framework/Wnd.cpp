@@ -96,6 +96,52 @@ RECT CWnd::GetWindowRect() const {
     return rect;
 }
 
+namespace {
+
+RECT WorkAreaOf(HMONITOR monitor) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    if (monitor && ::GetMonitorInfoA(monitor, &info))
+        return info.rcWork;
+    RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+// The start of a span of `length` moved into [low, high): its low end wins when it does not fit.
+LONG KeepWithin(LONG start, LONG length, LONG low, LONG high) {
+    if (start + length > high)
+        start = high - length;
+    return start < low ? low : start;
+}
+
+}  // namespace
+
+RECT KeepOnWorkArea(const RECT& window) {
+    const RECT area = WorkAreaOf(::MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST));
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    const LONG left = KeepWithin(window.left, width, area.left, area.right);
+    const LONG top = KeepWithin(window.top, height, area.top, area.bottom);
+    return {left, top, left + width, top + height};
+}
+
+void CWnd::CenterWindow(HWND over) {
+    const RECT window = GetWindowRect();
+    const LONG width = window.right - window.left;
+    const LONG height = window.bottom - window.top;
+    RECT area{};
+    if (over && ::IsWindowVisible(over) && !::IsIconic(over))
+        ::GetWindowRect(over, &area);
+    else
+        area = WorkAreaOf(::MonitorFromWindow(over ? over : m_hWnd, MONITOR_DEFAULTTONEAREST));
+    const LONG left = area.left + ((area.right - area.left) - width) / 2;
+    const LONG top = area.top + ((area.bottom - area.top) - height) / 2;
+    const RECT placed = KeepOnWorkArea({left, top, left + width, top + height});
+    ::SetWindowPos(m_hWnd, nullptr, placed.left, placed.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 bool CWnd::DispatchToMap(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* result) {
     UINT code = 0;
     UINT id = 0;

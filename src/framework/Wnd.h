@@ -52,6 +52,9 @@ class CWnd {
     RECT GetClientRect() const;
     RECT GetWindowRect() const;
     CWnd* GetParent() const { return FromHandlePermanent(::GetParent(m_hWnd)); }
+    // Centres the window over another (or on the work area when that one is minimised, hidden
+    // or null), kept on the work area.
+    void CenterWindow(HWND over);
 
   protected:
     virtual const MessageMap* GetMessageMap() const { return GetThisMessageMap(); }
@@ -86,6 +89,10 @@ class CWnd {
     };
     CurrentMessage m_current{};
 };
+
+// A window rectangle moved onto the work area of the monitor it is nearest to, so that all of it
+// shows (its top-left corner where it is larger than the work area).
+RECT KeepOnWorkArea(const RECT& window);
 
 // Draws into a window between BeginPaint and EndPaint.
 class CPaintDC {

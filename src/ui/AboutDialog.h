@@ -17,5 +17,13 @@ class CAboutDialog : public CDialog {
   protected:
     void DoDataExchange(CDataExchange* exchange) override;
     BOOL OnInitDialog() override;
-    // No messages of its own: CDialog's map serves.
+
+  public:  // message handlers
+    LRESULT OnDpiChanged(WPARAM, LPARAM);
+    void OnDestroy();
+
+    DECLARE_MESSAGE_MAP()
+
+  private:
+    void ShowPicture();
 };

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "framework/Draw3dRect.h"
+#include "framework/Dpi.h"
 
 BEGIN_MESSAGE_MAP(CHoverComboBox, CWnd)
 ON_WM_PAINT()
@@ -32,36 +33,40 @@ void CHoverComboBox::DrawComboFrame(ComboFrameState state, COLORREF a, COLORREF 
     HDC dc = ::GetDC(m_hWnd);
     if (!dc)
         return;
+    // Every step of one pixel at 100 % is a line's width at the window's scaling.
+    const UINT dpi = WindowDpi(m_hWnd);
+    const int line = LineWidthForDpi(dpi);
+    m_buttonWidth = SystemMetricForDpi(SM_CXHTHUMB, dpi);
     RECT r = GetClientRect();
     bool enabled = IsWindowEnabled();
-    Draw3dRect(dc, r, a, b);
-    ::InflateRect(&r, -1, -1);
+    Draw3dRect(dc, r, a, b, line);
+    ::InflateRect(&r, -line, -line);
     COLORREF ring = enabled ? m_face : m_highlight;
-    Draw3dRect(dc, r, ring, ring);
-    ::InflateRect(&r, -1, -1);
+    Draw3dRect(dc, r, ring, ring, line);
+    ::InflateRect(&r, -line, -line);
 
     // The drop-down button area.
     r.left = r.right - m_buttonWidth;
-    Draw3dRect(dc, r, m_face, m_face);
-    ::InflateRect(&r, -1, -1);
-    Draw3dRect(dc, r, m_face, m_face);
+    Draw3dRect(dc, r, m_face, m_face, line);
+    ::InflateRect(&r, -line, -line);
+    Draw3dRect(dc, r, m_face, m_face, line);
 
     if (enabled) {
         switch (state) {
             case ComboFrameState::Flat:
-                ::InflateRect(&r, 0, 1);
-                Draw3dRect(dc, r, m_highlight, m_highlight);
-                r.left -= 1;
-                Draw3dRect(dc, r, m_highlight, m_highlight);
+                ::InflateRect(&r, 0, line);
+                Draw3dRect(dc, r, m_highlight, m_highlight, line);
+                r.left -= line;
+                Draw3dRect(dc, r, m_highlight, m_highlight, line);
                 break;
             case ComboFrameState::Raised:
-                ::InflateRect(&r, 0, 1);
-                Draw3dRect(dc, r, m_highlight, m_shadow);
+                ::InflateRect(&r, 0, line);
+                Draw3dRect(dc, r, m_highlight, m_shadow, line);
                 break;
             case ComboFrameState::Pressed:
-                ::InflateRect(&r, 0, 1);
-                ::OffsetRect(&r, 1, 1);
-                Draw3dRect(dc, r, m_shadow, m_highlight);
+                ::InflateRect(&r, 0, line);
+                ::OffsetRect(&r, line, line);
+                Draw3dRect(dc, r, m_shadow, m_highlight, line);
                 break;
         }
     }

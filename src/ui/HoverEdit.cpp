@@ -1,13 +1,15 @@
 #include "ui/HoverEdit.h"
 
 #include "framework/Draw3dRect.h"
+#include "framework/Dpi.h"
 
 namespace {
 
-// A one-pixel frame on the edge of the client rectangle grown by `distance` on every side.
-void FrameAt(HDC dc, RECT rect, int distance, COLORREF topLeft, COLORREF bottomRight) {
-    ::InflateRect(&rect, distance, distance);
-    Draw3dRect(dc, rect, topLeft, bottomRight);
+// The frame at `distance`: a ring `width` pixels thick (one at 100 % scaling), the first ring
+// on the client rectangle's edge pixels and each further one just outside the one before.
+void FrameAt(HDC dc, RECT rect, int distance, int width, COLORREF topLeft, COLORREF bottomRight) {
+    ::InflateRect(&rect, distance * width, distance * width);
+    Draw3dRect(dc, rect, topLeft, bottomRight, width);
 }
 
 }  // namespace
@@ -46,16 +48,17 @@ void CHoverEdit::DrawFrame() {
     ::SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
     const RECT client = GetClientRect();
     const bool enabled = IsWindowEnabled();
-    FrameAt(dc, client, 0, m_face, m_face);
+    const int width = LineWidthForDpi(WindowDpi(m_hWnd));
+    FrameAt(dc, client, 0, width, m_face, m_face);
     if (enabled)
-        FrameAt(dc, client, 1, m_face, m_face);
+        FrameAt(dc, client, 1, width, m_face, m_face);
     else
-        FrameAt(dc, client, 1, m_highlight, m_highlight);
+        FrameAt(dc, client, 1, width, m_highlight, m_highlight);
     for (int distance = 2; distance <= 4; ++distance)
-        FrameAt(dc, client, distance, m_face, m_face);
+        FrameAt(dc, client, distance, width, m_face, m_face);
     if (enabled && (m_hovered || m_focused)) {
-        FrameAt(dc, client, 0, m_face, m_face);
-        FrameAt(dc, client, 1, m_shadow, m_highlight);
+        FrameAt(dc, client, 0, width, m_face, m_face);
+        FrameAt(dc, client, 1, width, m_shadow, m_highlight);
     }
     ::ReleaseDC(surface, dc);
 }

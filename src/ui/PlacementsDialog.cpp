@@ -7,6 +7,7 @@
 
 #include "common/AppStrings.h"
 #include "common/Text.h"
+#include "framework/Dpi.h"
 #include "framework/WaitCursor.h"
 #include "placement/Message.h"
 #include "placement/PlacementFile.h"
@@ -17,7 +18,7 @@ namespace {
 
 // Column widths in dialog units, in the order of the headings IDS_COLUMN_NUMBER onwards; they
 // fill the list's width less its scroll bar.
-constexpr int kColumnWidths[] = {16, 40, 74, 72, 72, 40, 36, 54};
+constexpr int kColumnWidths[] = {16, 40, 74, 76, 76, 40, 36, 66};
 constexpr int kColumnCount = int(std::size(kColumnWidths));
 
 // The library object's name from its identifier comment ";; <library path>/<name>".
@@ -62,6 +63,7 @@ ON_NOTIFY(LVN_ITEMCHANGED, IDC_PLACEMENT_LIST, &CPlacementsDialog::OnSelectionCh
 ON_NOTIFY(LVN_ODSTATECHANGED, IDC_PLACEMENT_LIST, &CPlacementsDialog::OnSelectionChange)
 ON_NOTIFY(LVN_KEYDOWN, IDC_PLACEMENT_LIST, &CPlacementsDialog::OnListKey)
 ON_NOTIFY(NM_DBLCLK, IDC_PLACEMENT_LIST, &CPlacementsDialog::OnDoubleClick)
+ON_MESSAGE(WM_DPICHANGED, &CPlacementsDialog::OnDpiChanged)
 END_MESSAGE_MAP()
 
 CPlacementsDialog::CPlacementsDialog(CWnd* owner, OutputList& list, FormControls& form)
@@ -108,6 +110,7 @@ BOOL CPlacementsDialog::OnInitDialog() {
 }
 
 void CPlacementsDialog::AddColumns() {
+    m_columnsDpi = WindowDpi(m_hWnd);
     for (int column = 0; column < kColumnCount; ++column) {
         RECT width{0, 0, kColumnWidths[column], 0};
         ::MapDialogRect(m_hWnd, &width);
@@ -119,6 +122,19 @@ void CPlacementsDialog::AddColumns() {
         info.iSubItem = column;
         m_rows.SendMessage(LVM_INSERTCOLUMNA, WPARAM(column), LPARAM(&info));
     }
+}
+
+// The columns keep their share of the list, widths the user dragged included.
+LRESULT CPlacementsDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CResizableDialog::OnDpiChanged(wParam, lParam);
+    const UINT dpi = HIWORD(wParam);
+    for (int column = 0; column < kColumnCount && m_columnsDpi != 0 && dpi != 0; ++column) {
+        const int width = int(m_rows.SendMessage(LVM_GETCOLUMNWIDTH, WPARAM(column)));
+        m_rows.SendMessage(LVM_SETCOLUMNWIDTH, WPARAM(column),
+                           MAKELPARAM(::MulDiv(width, int(dpi), int(m_columnsDpi)), 0));
+    }
+    m_columnsDpi = dpi;
+    return result;
 }
 
 void CPlacementsDialog::ShowRows(int selectRow) {

@@ -1,5 +1,6 @@
 // A dialog that keeps chosen controls attached to its right and bottom edges as the user resizes
-// it, and that cannot be made smaller than it was created.
+// it, that cannot be made smaller than it was created, and that opens where it was when it last
+// closed (its size and place kept beside the settings, by template id).
 #pragma once
 
 #include <cstdint>
@@ -24,10 +25,12 @@ class CResizableDialog : public CDialog {
 
   protected:
     BOOL OnInitDialog() override { return CDialog::OnInitDialog(); }
+    void PlaceWindow() override;
     int OnCreate(CREATESTRUCTA* create);
     void OnGetMinMaxInfo(MINMAXINFO* info);
     void OnSize(UINT type, int width, int height);
     void OnDestroy();
+    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
     DECLARE_MESSAGE_MAP()
 
   private:
@@ -37,4 +40,8 @@ class CResizableDialog : public CDialog {
     int32_t m_lastClientHeight = 0;
     // Control id in the low 16 bits, flags in the high 16 bits, in the order added.
     std::vector<uint32_t> m_anchors;
+    // The scaling the sizes above are measured at; while it changes, the system lays the
+    // controls out again itself.
+    UINT m_dpi = 0;
+    bool m_dpiChanging = false;
 };

@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 
 namespace {
@@ -32,6 +33,36 @@ void SaveSettings(const Settings& settings) {
     app->WriteProfileInt("", kKeepAssembler, settings.keepAssembler);
     app->WriteProfileInt("", kViewOutput, settings.viewOutput);
     app->WriteProfileInt("", kDefaultSim, settings.defaultSim);
+}
+
+namespace {
+std::string WindowPlaceName(unsigned templateId) {
+    return "Window" + std::to_string(templateId);
+}
+}  // namespace
+
+bool LoadWindowPlace(unsigned templateId, WindowPlace& place) {
+    const CWinApp* app = AfxGetApp();
+    WindowPlace stored;
+    if (!app ||
+        !app->GetProfileBinary("", WindowPlaceName(templateId).c_str(), &stored, sizeof stored))
+        return false;
+    // Another program's edit or a damaged value opens the window as if nothing were stored.
+    constexpr int32_t kFarthest = 1 << 16;  // pixels, beyond any desktop
+    auto within = [](int32_t value, int32_t low, int32_t high) {
+        return value >= low && value <= high;
+    };
+    if (!within(stored.width, 1, kFarthest) || !within(stored.height, 1, kFarthest) ||
+        !within(stored.left, -kFarthest, kFarthest) || !within(stored.top, -kFarthest, kFarthest) ||
+        !within(stored.dpi, int32_t(kDefaultDpi / 2), int32_t(kDefaultDpi * 8)))
+        return false;
+    place = stored;
+    return true;
+}
+
+void SaveWindowPlace(unsigned templateId, const WindowPlace& place) {
+    if (const CWinApp* app = AfxGetApp())
+        app->WriteProfileBinary("", WindowPlaceName(templateId).c_str(), &place, sizeof place);
 }
 
 // The program and its start-up measure both ask here, so that a measure of first starts removes

@@ -118,14 +118,6 @@ bool XFileDialog::OnFileNameOK() {
 }
 
 void XFileDialog::OnInitDone() {
-    // Centred on the owner, or on the screen when there is none.
-    RECT dialog{};
-    ::GetWindowRect(m_hWnd, &dialog);
-    RECT area{0, 0, ::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN)};
-    if (m_ofn.hwndOwner)
-        ::GetWindowRect(m_ofn.hwndOwner, &area);
-    int x = (area.left + area.right - (dialog.right - dialog.left)) / 2;
-    int y = (area.top + area.bottom - (dialog.bottom - dialog.top)) / 2;
-    ::SetWindowPos(m_hWnd, nullptr, x < 0 ? 0 : x, y < 0 ? 0 : y, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // Centred on the owner, or on the screen when there is none; kept on the work area.
+    CenterWindow(m_ofn.hwndOwner);
 }

@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include "common/Text.h"
+#include "framework/Dpi.h"
 #include "resource.h"
 
 namespace {
@@ -18,6 +19,8 @@ ON_WM_KILLFOCUS()
 ON_WM_KEYDOWN()
 ON_MESSAGE(WM_NCHITTEST, &XSysLink::OnNcHitTest)
 ON_WM_LBUTTONDOWN()
+ON_WM_SIZE()
+ON_MESSAGE(kDpiChangedAfterParent, &XSysLink::OnDpiChangedAfterParent)
 END_MESSAGE_MAP()
 
 XSysLink::XSysLink() {
@@ -38,19 +41,48 @@ void XSysLink::PreSubclassWindow() {
         SetWindowText(m_target);
 
     if (HFONT font = reinterpret_cast<HFONT>(SendMessage(WM_GETFONT))) {
-        LOGFONTA description{};
-        if (::GetObjectA(font, sizeof description, &description)) {
-            description.lfUnderline = TRUE;
-            m_linkFont = ::CreateFontIndirectA(&description);
-            if (m_linkFont)
-                SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(m_linkFont), TRUE);
-        }
+        UnderlineFont(font);
         if (m_fitToText)
             FitToText();
     }
 
     if (m_toolTip.Create(m_hWnd, TTS_ALWAYSTIP | TTS_BALLOON))
         m_toolTip.AddTool(kToolId, GetClientRect(), m_target);
+}
+
+// The link font: the underlined copy of `font`, given to the control.
+void XSysLink::UnderlineFont(HFONT font) {
+    LOGFONTA description{};
+    if (!::GetObjectA(font, sizeof description, &description))
+        return;
+    description.lfUnderline = TRUE;
+    HFONT underlined = ::CreateFontIndirectA(&description);
+    if (!underlined)
+        return;
+    SendMessage(WM_SETFONT, reinterpret_cast<WPARAM>(underlined), TRUE);
+    if (m_linkFont)
+        ::DeleteObject(m_linkFont);
+    m_linkFont = underlined;
+}
+
+void XSysLink::OnSize(UINT, int, int) {
+    Default();
+    m_toolTip.SetToolRect(kToolId, GetClientRect());
+}
+
+// The window was laid out again at a new scaling and its font made anew; the link's own font,
+// which the window does not know, follows it, and the link fits its text again.
+LRESULT XSysLink::OnDpiChangedAfterParent(WPARAM, LPARAM) {
+    const LRESULT result = Default();
+    HWND parent = ::GetParent(m_hWnd);
+    HFONT font =
+        parent ? reinterpret_cast<HFONT>(::SendMessageA(parent, WM_GETFONT, 0, 0)) : nullptr;
+    if (font && m_linkFont) {
+        UnderlineFont(font);
+        if (m_fitToText)
+            FitToText();
+    }
+    return result;
 }
 
 void XSysLink::FitToText() {

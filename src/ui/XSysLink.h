@@ -29,6 +29,8 @@ class XSysLink : public CStatic {
     void OnKeyDown(UINT key, UINT repeat, UINT flags);
     LRESULT OnNcHitTest(WPARAM, LPARAM) { return HTCLIENT; }
     void OnLButtonDown(UINT flags, POINT point);
+    void OnSize(UINT type, int width, int height);
+    LRESULT OnDpiChangedAfterParent(WPARAM, LPARAM);
 
     static constexpr COLORREF kLinkColour = RGB(0, 0, 255);
     static constexpr COLORREF kVisitedColour = RGB(128, 0, 128);
@@ -37,6 +39,7 @@ class XSysLink : public CStatic {
     void PreSubclassWindow() override;
 
   private:
+    void UnderlineFont(HFONT font);
     void FitToText();
     void FollowLink();
     void DrawFocus();

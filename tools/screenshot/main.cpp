@@ -78,6 +78,9 @@ bool SetText(HWND window, const char* argument) {
 int main(int argc, char** argv) {
     if (argc < 3)
         return Usage();
+    // The window's own pixels, whatever the display's scaling: an unaware tool would be told a
+    // rectangle scaled down to 100 % and save only part of a scaled window.
+    ::SetProcessDPIAware();
     int next = 3;
     int waitSeconds = 10;
     if (argc > 3 && argv[3][0] != '-') {
