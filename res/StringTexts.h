@@ -36,3 +36,5 @@
 #define IDS_COLUMN_ALTITUDE_TEXT "Altitude"
 #define IDS_COLUMN_HEADING_TEXT "Heading"
 #define IDS_COLUMN_DENSITY_TEXT "Density"
+#define IDS_FILE_CHANGED_ON_DISK_TEXT \
+    "\"%s\" has been changed by another program since it was opened. Write over it?"

@@ -41,6 +41,9 @@
 #define IDS_COLUMN_HEADING 166
 #define IDS_COLUMN_DENSITY 167
 
+// ---- Strings of writing the placement file -------------------------------------------------------
+#define IDS_FILE_CHANGED_ON_DISK 170
+
 // ---- System menu commands of the main window ---------------------------------------------------
 #define IDM_ABOUTBOX 0x0010
 #define IDM_OPTIONS 0x0020

@@ -649,7 +649,7 @@ void CMainDialog::OnBrowseOutput() {
                        LoadAppString(IDS_PLACEMENT_FILE_FILTER).c_str(), this);
     if (browse.DoModal() != IDOK)
         return;
-    m_outputList.outputPath = CutText(browse.GetPathName(), limits::kPath);
+    m_outputList.SetOutputPath(CutText(browse.GetPathName(), limits::kPath));
     m_form.SetText(IDC_OUTPUT_FILE, m_outputList.outputPath);
 }
 

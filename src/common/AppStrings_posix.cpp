@@ -37,6 +37,7 @@ std::string LoadAppString(unsigned id) {
         {IDS_COLUMN_ALTITUDE, IDS_COLUMN_ALTITUDE_TEXT},
         {IDS_COLUMN_HEADING, IDS_COLUMN_HEADING_TEXT},
         {IDS_COLUMN_DENSITY, IDS_COLUMN_DENSITY_TEXT},
+        {IDS_FILE_CHANGED_ON_DISK, IDS_FILE_CHANGED_ON_DISK_TEXT},
     };
     for (const Entry& entry : kTable) {
         if (entry.id == id)
