@@ -83,8 +83,9 @@ bool OutputList::AddPlacementAndConfirm(FormControls& form, const LibraryCatalog
 }
 
 void OutputList::Clear(FormControls& form) {
-    // Without notes this leaves the header alone, as a reset does; savedFlag stays, since the
-    // questions look at it only while placements are counted, unless the list is a file's.
+    // A list of added placements is left with the header alone, as a reset leaves it, and keeps
+    // savedFlag, which the questions look at only while placements are counted. Emptying a list
+    // opened from a file is a change the file has not seen.
     if (DropPlacements(std::vector<bool>(text.placements.size(), true)) > 0 && openedFromFile)
         savedFlag = false;
     form.EnableControl(IDC_CLEAR, false);

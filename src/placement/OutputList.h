@@ -81,8 +81,8 @@ class OutputList {
 
     // Writes the list to outputPath, replacing the file only once the new one is complete. When
     // the file was changed by another program since it was read or last written, asks first.
-    // On failure or No shows the error (not after No), leaves the system error as the last
-    // error, and the file as it was.
+    // A failure shows its error; after a failure or No the file is as it was and the last error
+    // says why (1223, cancelled, after No).
     bool WriteOutputFile();
 
     // The lines of the placement at a position (0 is the first): its identifier comment lines,
@@ -109,7 +109,6 @@ class OutputList {
     // Whether Quit writes the file (after its question): a list opened from a file only when it
     // changed, any other list whenever it holds placements.
     bool QuitWrites() const;
-    bool OpenedFromFile() const { return openedFromFile; }
 
     const std::vector<FileLine>& Lines() const { return text.lines; }
     // The file's bytes: every line followed by its own end. Lines the program made end as the
