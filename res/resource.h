@@ -41,6 +41,9 @@
 #define IDS_COLUMN_HEADING 166
 #define IDS_COLUMN_DENSITY 167
 
+// ---- Strings of writing the placement file -------------------------------------------------------
+#define IDS_FILE_CHANGED_ON_DISK 170
+
 // ---- Strings of the simulator's catalogues ------------------------------------------------------
 #define IDS_RESCAN_MENU 180            // "&Rescan Simulator Files\tF5"
 

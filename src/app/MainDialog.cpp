@@ -249,6 +249,10 @@ void CMainDialog::AddToolTips() {
 }
 
 BOOL CMainDialog::OnInitDialog() {
+    // The start-up's own focus changes are no user leaving a field: a message box (the warning
+    // of a missing simulator) hands the focus to the first box as it closes, and moving it on
+    // would check that box and report the empty Name list.
+    m_startingUp = true;
     CDialog::OnInitDialog();
     FillListsFromTemplateData();
     AddSystemMenuEntries();
@@ -284,8 +288,10 @@ BOOL CMainDialog::OnInitDialog() {
         // The opened file becomes the output file, so the focus starts at the object: leaving an
         // output file box that names an existing file asks whether to replace it.
         m_typeList.SetFocus();
+        m_startingUp = false;
         return FALSE;
     }
+    m_startingUp = false;
     return TRUE;
 }
 
@@ -795,7 +801,7 @@ void CMainDialog::OnBrowseOutput() {
                        LoadAppString(IDS_PLACEMENT_FILE_FILTER).c_str(), this);
     if (browse.DoModal() != IDOK)
         return;
-    m_outputList.outputPath = CutText(browse.GetPathName(), limits::kPath);
+    m_outputList.SetOutputPath(CutText(browse.GetPathName(), limits::kPath));
     m_form.SetText(IDC_OUTPUT_FILE, m_outputList.outputPath);
 }
 
@@ -875,7 +881,7 @@ void CMainDialog::OnRescan() {
 void CMainDialog::OnKillfocusOutputFile() {
     // The check moves the focus back on refusal; leaving it must not run twice.
     static bool checking = false;
-    if (checking)
+    if (checking || m_startingUp)
         return;
     checking = true;
     m_outputList.CheckOutputFileName(m_form);
@@ -886,7 +892,7 @@ void CMainDialog::CheckFieldOnLeaving(int field) {
     // A refused field's message box takes the focus from whichever field had it; that loss is
     // not checked inside the box.
     static bool checking = false;
-    if (checking)
+    if (checking || m_startingUp)
         return;
     checking = true;
     OnFieldLostFocus(m_form, field);

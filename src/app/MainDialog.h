@@ -169,4 +169,5 @@ class CMainDialog : public CDialog {
     std::string m_caption;
     DialogFormControls m_form{*this};
     std::string m_startFile;
+    bool m_startingUp = false;  // inside OnInitDialog
 };

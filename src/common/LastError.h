@@ -16,6 +16,7 @@ constexpr uint32_t kInvalidParameter = 87;
 constexpr uint32_t kInsufficientBuffer = 122;
 constexpr uint32_t kFileNameTooLong = 206;
 constexpr uint32_t kFileInvalid = 1006;  // a file of length 0, which cannot be mapped
+constexpr uint32_t kCancelled = 1223;    // the user chose not to go on
 }  // namespace errors
 
 void SetLastErrorCode(uint32_t code);

@@ -83,7 +83,7 @@ struct PlacemarkText {
 };
 
 // What the placemark is called and, for a library object, which file holds it.
-PlacemarkText NameAndLibrary(const Placement& placement, std::span<const std::string> lines,
+PlacemarkText NameAndLibrary(const Placement& placement, std::span<const FileLine> lines,
                              const LibraryCatalogue* catalogue) {
     PlacemarkText text;
     switch (placement.type) {
@@ -97,9 +97,9 @@ PlacemarkText NameAndLibrary(const Placement& placement, std::span<const std::st
         case ObjectType::LIBRARY:
             if (placement.writtenByIdentifier) {
                 // ";;++", ";; <library file>/<name>" and ";;" stand before the line.
-                if (lines.size() >= 4 && lines[lines.size() - 4] == ";;++" &&
-                    lines[lines.size() - 2] == ";;") {
-                    std::string_view comment = lines[lines.size() - 3];
+                if (lines.size() >= 4 && lines[lines.size() - 4].text == ";;++" &&
+                    lines[lines.size() - 2].text == ";;") {
+                    std::string_view comment = lines[lines.size() - 3].text;
                     comment.remove_prefix(3);
                     const size_t slash = comment.rfind('/');
                     if (slash != std::string_view::npos) {
@@ -164,13 +164,13 @@ std::string Description(std::string_view line, const std::string& libraryFile) {
 }
 
 void AppendPlacemark(std::string& out, const Placement& placement,
-                     std::span<const std::string> lines, const LibraryCatalogue* catalogue,
+                     std::span<const FileLine> lines, const LibraryCatalogue* catalogue,
                      bool& positioned) {
     const PlacemarkText text = NameAndLibrary(placement, lines, catalogue);
     out += "    <Placemark>\r\n      <name>";
     AppendText(out, text.name);
     out += "</name>\r\n      <description>";
-    out += Description(lines.back(), text.libraryFile);
+    out += Description(lines.back().text, text.libraryFile);
     out += "</description>\r\n      <styleUrl>#";
     out += kKindStyles[static_cast<int>(placement.type)].id;
     out += "</styleUrl>\r\n      <Style><IconStyle><heading>";
@@ -238,12 +238,12 @@ KmlExport ExportKml(const OutputList& list, std::string_view documentName,
         out += "</href></Icon></IconStyle></Style>\r\n";
     }
     for (int position = 0; position < list.placementCount; ++position) {
-        const std::span<const std::string> lines = list.PlacementLines(position);
+        const std::span<const FileLine> lines = list.PlacementLines(position);
         Placement placement;
-        if (lines.empty() || !ParsePlacementLine(lines.back(), placement)) {
+        if (lines.empty() || !ParsePlacementLine(lines.back().text, placement)) {
             // Not a line the program reads back: shown by its text, without a place on the map.
             out += "    <Placemark>\r\n      <name>";
-            AppendText(out, lines.empty() ? std::string_view() : lines.back());
+            AppendText(out, lines.empty() ? std::string_view() : lines.back().text);
             out += "</name>\r\n    </Placemark>\r\n";
             ++result.withoutPosition;
         } else {

@@ -39,9 +39,31 @@ bool HasNoForbiddenCharacter(std::string_view name) {
 }
 
 void OutputList::ResetOutputList() {
-    lines.assign(std::begin(kOutputHeader), std::end(kOutputHeader));
-    placementStarts.clear();
+    text.lines.clear();
+    for (const char* line : kOutputHeader)
+        text.lines.push_back({line, LineEnd::CrLf});
+    text.placements.clear();
+    addAt = text.lines.size();
     placementCount = 0;
+    openedFromFile = false;
+}
+
+LineEnd OutputList::NewLineEnd() const {
+    // The first line ends as the file's lines do; it has no end only when it is the only line.
+    if (text.lines.empty() || text.lines.front().end == LineEnd::None)
+        return LineEnd::CrLf;
+    return text.lines.front().end;
+}
+
+void OutputList::InsertPlacement(std::vector<std::string> lines) {
+    std::vector<FileLine> added;
+    for (std::string& line : lines)
+        added.push_back({std::move(line), NewLineEnd()});
+    text.lines.insert(text.lines.begin() + std::ptrdiff_t(addAt), added.begin(), added.end());
+    text.placements.push_back({addAt, addAt + added.size() - 1});
+    addAt += added.size();
+    ++placementCount;
+    savedFlag = false;
 }
 
 bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& libraries,
@@ -49,11 +71,7 @@ bool OutputList::AddPlacement(FormControls& form, const LibraryCatalogue& librar
     std::optional<Placement> placement = CollectPlacement(form, libraries, effects);
     if (!placement)
         return false;
-    placementStarts.push_back(lines.size());
-    for (std::string& line : FormatPlacementLine(*placement))
-        lines.push_back(std::move(line));
-    ++placementCount;
-    savedFlag = false;
+    InsertPlacement(FormatPlacementLine(*placement));
     form.SetTooltip(IDC_CLEAR, ClearTooltipText(placementCount));
     form.EnableControl(IDC_CLEAR, true);
     form.EnableControl(IDC_BUILD, true);
@@ -72,18 +90,17 @@ void OutputList::AppendPlacements(std::vector<std::vector<std::string>> placemen
                                   FormControls& form) {
     if (placements.empty())
         return;
-    for (std::vector<std::string>& placement : placements) {
-        placementStarts.push_back(lines.size());
-        for (std::string& line : placement)
-            lines.push_back(std::move(line));
-    }
-    placementCount += int(placements.size());
-    savedFlag = false;
+    for (std::vector<std::string>& placement : placements)
+        InsertPlacement(std::move(placement));
     ShowCount(form);
 }
 
 void OutputList::Clear(FormControls& form) {
-    ResetOutputList();
+    // A list of added placements is left with the header alone, as a reset leaves it, and keeps
+    // savedFlag, which the questions look at only while placements are counted. Emptying a list
+    // opened from a file is a change the file has not seen.
+    if (DropPlacements(std::vector<bool>(text.placements.size(), true)) > 0 && openedFromFile)
+        savedFlag = false;
     form.EnableControl(IDC_CLEAR, false);
     form.EnableControl(IDC_BUILD, false);
 }
@@ -121,64 +138,84 @@ bool OutputList::CheckOutputFileName(FormControls& form) {
     }
     // Stored and shown as a full path, so a later change of the current folder (the file
     // dialogs move it) cannot move the file elsewhere.
-    outputPath = fullPath;
+    SetOutputPath(fullPath);
     if (!fullPath.empty() && fullPath != name)
         form.SetText(IDC_OUTPUT_FILE, fullPath);
     form.CommandStateMayHaveChanged();
     return true;
 }
 
-std::span<const std::string> OutputList::PlacementLines(int position) const {
-    if (position < 0 || size_t(position) >= placementStarts.size())
-        return {};
-    size_t begin = placementStarts[size_t(position)];
-    size_t end = size_t(position) + 1 < placementStarts.size()
-                     ? placementStarts[size_t(position) + 1]
-                     : lines.size();
-    return std::span<const std::string>(lines).subspan(begin, end - begin);
+void OutputList::SetOutputPath(const std::string& path) {
+    if (openedFromFile && path != outputPath)
+        savedFlag = false;
+    outputPath = path;
 }
 
-int OutputList::RemovePlacements(std::vector<int> positions, FormControls& form) {
-    std::vector<bool> removed(placementStarts.size(), false);
-    int count = 0;
-    for (int position : positions) {
-        if (position >= 0 && size_t(position) < removed.size() && !removed[size_t(position)]) {
-            removed[size_t(position)] = true;
-            ++count;
-        }
+std::span<const FileLine> OutputList::PlacementLines(int position) const {
+    if (position < 0 || size_t(position) >= text.placements.size())
+        return {};
+    const PlacementSpan& span = text.placements[size_t(position)];
+    return std::span<const FileLine>(text.lines).subspan(span.first, span.line - span.first + 1);
+}
+
+size_t OutputList::DropPlacements(const std::vector<bool>& removed) {
+    std::vector<bool> dropped(text.lines.size(), false);
+    size_t count = 0;
+    for (size_t i = 0; i < text.placements.size(); ++i) {
+        if (!removed[i])
+            continue;
+        ++count;
+        for (size_t line = text.placements[i].first; line <= text.placements[i].line; ++line)
+            dropped[line] = true;
     }
     if (count == 0)
         return 0;
 
-    // Something is removed, so there is a first placement and the header ends where it starts.
-    std::vector<std::string> kept(lines.begin(),
-                                  lines.begin() + std::ptrdiff_t(placementStarts[0]));
-    std::vector<size_t> keptStarts;
-    for (size_t i = 0; i < placementStarts.size(); ++i) {
-        if (removed[i])
-            continue;
-        keptStarts.push_back(kept.size());
-        for (const std::string& line : PlacementLines(int(i)))
-            kept.push_back(line);
+    // Every line that stays keeps its place relative to the others: the notes of a removed
+    // placement now stand before the next one, or at the end.
+    PlacementFileText kept;
+    std::vector<size_t> newIndex(text.lines.size() + 1);
+    for (size_t line = 0; line < text.lines.size(); ++line) {
+        newIndex[line] = kept.lines.size();
+        if (!dropped[line])
+            kept.lines.push_back(std::move(text.lines[line]));
     }
-    lines = std::move(kept);
-    placementStarts = std::move(keptStarts);
-    placementCount = int(placementStarts.size());
-    savedFlag = false;
-    ShowCount(form);
+    newIndex[text.lines.size()] = kept.lines.size();
+    for (size_t i = 0; i < text.placements.size(); ++i) {
+        if (!removed[i])
+            kept.placements.push_back(
+                {newIndex[text.placements[i].first], newIndex[text.placements[i].line]});
+    }
+    addAt = newIndex[addAt];
+    text = std::move(kept);
+    placementCount = int(text.placements.size());
     return count;
 }
 
-void OutputList::LoadPlacements(std::vector<std::string> header,
-                                std::vector<std::vector<std::string>> placements) {
-    lines = std::move(header);
-    placementStarts.clear();
-    for (std::vector<std::string>& placement : placements) {
-        placementStarts.push_back(lines.size());
-        for (std::string& line : placement)
-            lines.push_back(std::move(line));
+int OutputList::RemovePlacements(std::vector<int> positions, FormControls& form) {
+    std::vector<bool> removed(text.placements.size(), false);
+    for (int position : positions) {
+        if (position >= 0 && size_t(position) < removed.size())
+            removed[size_t(position)] = true;
     }
-    placementCount = int(placementStarts.size());
+    const size_t count = DropPlacements(removed);
+    if (count == 0)
+        return 0;
+    savedFlag = false;
+    ShowCount(form);
+    return int(count);
+}
+
+void OutputList::LoadFile(PlacementFileText contents, const std::string& path,
+                          const FileStamp& fileStamp) {
+    text = std::move(contents);
+    addAt = text.placements.empty() ? text.lines.size() : text.placements.back().line + 1;
+    placementCount = int(text.placements.size());
+    outputPath = path;
+    savedFlag = true;
+    openedFromFile = true;
+    stampPath = path;
+    stamp = fileStamp;
 }
 
 void OutputList::ShowCount(FormControls& form) const {
@@ -189,18 +226,54 @@ void OutputList::ShowCount(FormControls& form) const {
     form.EnableControl(IDC_BUILD, any);
 }
 
+bool OutputList::HasUnsavedChanges() const {
+    return !savedFlag && (placementCount > 0 || openedFromFile);
+}
+
+bool OutputList::QuitWrites() const {
+    return openedFromFile ? !savedFlag : placementCount > 0;
+}
+
 std::string OutputList::FileBytes() const {
+    const LineEnd newEnd = NewLineEnd();
     std::string bytes;
-    for (const std::string& line : lines) {
-        bytes += line;
-        bytes += "\r\n";
+    for (size_t i = 0; i < text.lines.size(); ++i) {
+        const FileLine& line = text.lines[i];
+        bytes += line.text;
+        // A last line without an end that is no longer last ends as the rest.
+        LineEnd end = line.end == LineEnd::None && i + 1 < text.lines.size() ? newEnd : line.end;
+        if (end == LineEnd::CrLf)
+            bytes += "\r\n";
+        else if (end == LineEnd::Lf)
+            bytes += '\n';
     }
     return bytes;
 }
 
+bool OutputList::MayWriteOver() {
+    if (!stamp.present || !EqualsNoCase(stampPath, outputPath))
+        return true;
+    // A file that is gone loses nothing by being written again.
+    const FileStamp now = StampOf(outputPath.c_str());
+    if (!now.present || now == stamp)
+        return true;
+    // Whatever the answer, the file no longer holds what the list last read or wrote.
+    savedFlag = false;
+    return ReportMessage(
+               FormatText(limits::kMessage, LoadAppString(IDS_FILE_CHANGED_ON_DISK).c_str(),
+                          outputPath.c_str()),
+               message_kind::kReplaceQuestion) == answer::kYes;
+}
+
 bool OutputList::WriteOutputFile() {
+    if (!MayWriteOver()) {
+        SetLastErrorCode(errors::kCancelled);
+        return false;
+    }
     if (ReplaceFileContents(outputPath, FileBytes())) {
         savedFlag = true;
+        stampPath = outputPath;
+        stamp = StampOf(outputPath.c_str());
         return true;
     }
     // savedFlag stays as it was: a file written earlier still holds the whole list.

@@ -31,6 +31,9 @@ constexpr TypeInfo kTypes[kObjectTypeCount] = {
 constexpr const char* kDensityNames[kSceneryDensityCount] = {
     "Very Sparse", "Sparse", "Normal", "Dense", "Very Dense", "Extremely Dense"};
 
+// All an edit box takes from the keyboard before it is given a limit of its own.
+constexpr size_t kParameterBoxChars = 32767;
+
 const TypeInfo& InfoOf(ObjectType type) {
     int value = static_cast<int>(type);
     return kTypes[(value >= 0 && value < kObjectTypeCount) ? value : 0];
@@ -122,10 +125,12 @@ std::string JoinParameterLines(std::string_view text, ObjectType type) {
     if (EqualsNoCase(text, ParameterTemplate(type)))
         return std::string();
 
+    // A bare line feed or a lone carriage return (pasted from elsewhere) breaks a line as the
+    // pair does: no break may reach the placement line, which is one line of the file.
     std::string result;
     size_t start = 0;
     for (;;) {
-        size_t end = text.find("\r\n", start);
+        const size_t end = text.find_first_of("\r\n", start);
         std::string_view line = text.substr(
             start, end == std::string_view::npos ? std::string_view::npos : end - start);
         if (result.empty()) {
@@ -136,7 +141,7 @@ std::string JoinParameterLines(std::string_view text, ObjectType type) {
         }
         if (end == std::string_view::npos)
             break;
-        start = end + 2;
+        start = end + (text.substr(end, 2) == "\r\n" ? 2 : 1);
     }
     return CutText(result, limits::kParameters);
 }
@@ -186,9 +191,10 @@ std::optional<Placement> CollectPlacement(const FormControls& form,
     if (placement.density.empty())
         placement.density = SceneryDensityName(SceneryDensity::Normal);
 
-    // The box is read whole; only the field's own bound applies, not a per-line one.
+    // The box is read whole; only the field's own bound applies, not a per-line one, and it
+    // applies to the joined field: a block of 1023 characters shows as more, one line per ";".
     placement.parameters =
-        JoinParameterLines(form.GetText(IDC_PARAMETERS, limits::kParameters), placement.type);
+        JoinParameterLines(form.GetText(IDC_PARAMETERS, kParameterBoxChars), placement.type);
     return placement;
 }
 

@@ -50,7 +50,8 @@ const char* ParameterTemplate(ObjectType type);
 std::string FillLibraryTemplate(const LibraryObject& object);
 
 // The parameter field made from the parameter box's text: empty when the text is still the
-// kind's template (in any letter case), otherwise its lines joined by ";".
+// kind's template (in any letter case), otherwise its lines joined by ";". CR LF, a bare LF and a
+// lone CR each end a line.
 std::string JoinParameterLines(std::string_view text, ObjectType type);
 
 // Reads the form's controls (resource.h ids) into a placement; nothing on failure. An unmatched

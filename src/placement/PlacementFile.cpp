@@ -150,10 +150,15 @@ bool IsComment(std::string_view line) {
     return line.substr(0, 2) == ";;";
 }
 
+// Hand-edited files hold empty lines, or lines of blanks that look empty.
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
 // The three lines that stand before a library object written by its identifier.
-bool AreIdentifierComments(const std::vector<std::string>& lines, size_t first) {
-    return lines[first] == kFileStart && lines[first + 1].substr(0, 3) == ";; " &&
-           lines[first + 2] == ";;";
+bool AreIdentifierComments(const std::vector<FileLine>& lines, size_t first) {
+    return lines[first].text == kFileStart && lines[first + 1].text.substr(0, 3) == ";; " &&
+           lines[first + 2].text == ";;";
 }
 
 std::string PathMessage(unsigned id, const char* path) {
@@ -164,7 +169,10 @@ std::string PathMessage(unsigned id, const char* path) {
 
 bool ParsePlacementLine(std::string_view line, Placement& placement) {
     placement = Placement();
-    if (line.size() > limits::kLine || line.find('\0') != std::string_view::npos)
+    // No line the program writes holds a line break: a carriage return inside one (a lone one
+    // is no line end here) would come back from the form as a break between parameter lines.
+    if (line.size() > limits::kLine ||
+        line.find_first_of(std::string_view("\0\r", 2)) != std::string_view::npos)
         return false;
     size_t keywordEnd = line.find(',');
     if (keywordEnd == std::string_view::npos)
@@ -202,65 +210,54 @@ bool ParsePlacementLine(std::string_view line, Placement& placement) {
     return false;
 }
 
-PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileContents& contents,
+PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileText& contents,
                                        int& badLine) {
-    contents = PlacementFileContents();
+    contents = PlacementFileText();
     badLine = 0;
-    // Comment lines after the header wait here for the line they stand before; only the last
-    // three can be its identifier lines.
-    std::vector<std::string> comments;
-    bool inHeader = true;
-    int number = 0;
+    std::vector<FileLine>& lines = contents.lines;
     size_t at = 0;
     while (at < bytes.size()) {
-        size_t end = bytes.find('\n', at);
-        std::string_view line = bytes.substr(at, end == std::string_view::npos ? end : end - at);
-        at = end == std::string_view::npos ? bytes.size() : end + 1;
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
-        ++number;
-
-        if (number == 1 && line != kFileStart)
+        const size_t end = bytes.find('\n', at);
+        FileLine line;
+        if (end == std::string_view::npos) {
+            line.text = bytes.substr(at);
+            line.end = LineEnd::None;
+            at = bytes.size();
+        } else {
+            std::string_view text = bytes.substr(at, end - at);
+            line.end = !text.empty() && text.back() == '\r' ? LineEnd::CrLf : LineEnd::Lf;
+            if (line.end == LineEnd::CrLf)
+                text.remove_suffix(1);
+            line.text = text;
+            at = end + 1;
+        }
+        const int number = int(lines.size()) + 1;
+        if (number == 1 && line.text != kFileStart)
             return PlacementFileStatus::NotPlacementFile;
-        if (line.size() > limits::kLine) {
+        if (line.text.size() > limits::kLine) {
             badLine = number;
             return PlacementFileStatus::NotPlacementLine;
         }
-        // The header is the leading comment lines, as many as the program writes at most; what
-        // follows them are placements.
-        if (inHeader && IsComment(line) && contents.header.size() < kOutputHeaderLineCount) {
-            contents.header.emplace_back(line);
-            continue;
-        }
-        inHeader = false;
-        if (IsComment(line)) {
-            if (comments.size() == 3) {
-                comments.erase(comments.begin());
-                ++contents.droppedComments;
-            }
-            comments.emplace_back(line);
+        if (IsComment(line.text) || IsBlank(line.text)) {
+            lines.push_back(std::move(line));
             continue;
         }
 
         Placement placement;
-        if (!ParsePlacementLine(line, placement)) {
+        if (!ParsePlacementLine(line.text, placement)) {
             badLine = number;
             return PlacementFileStatus::NotPlacementLine;
         }
-        std::vector<std::string> lines;
-        // Other comment lines are the user's notes, not placements: they are not kept.
-        if (placement.writtenByIdentifier && comments.size() >= 3 &&
-            AreIdentifierComments(comments, comments.size() - 3)) {
-            lines.assign(comments.end() - 3, comments.end());
-        }
-        contents.droppedComments += int(comments.size() - (lines.empty() ? 0 : 3));
-        comments.clear();
-        lines.emplace_back(line);
-        contents.placements.push_back(std::move(lines));
+        // The identifier comment is the three lines right above, wherever the header ends; the
+        // first line stays the file's own, so that the file still begins as one.
+        size_t first = lines.size();
+        if (placement.writtenByIdentifier && first >= 4 && AreIdentifierComments(lines, first - 3))
+            first -= 3;
+        lines.push_back(std::move(line));
+        contents.placements.push_back({first, lines.size() - 1});
     }
-    if (number == 0)
+    if (lines.empty())
         return PlacementFileStatus::NotPlacementFile;
-    contents.droppedComments += int(comments.size());
     return PlacementFileStatus::Read;
 }
 
@@ -284,9 +281,11 @@ bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& 
     if (busy)
         busy(true);
     std::string bytes;
-    PlacementFileContents contents;
+    PlacementFileText contents;
     int badLine = 0;
     PlacementFileStatus status = PlacementFileStatus::Read;
+    // Taken before the bytes: a change made while they are read then shows as one.
+    const FileStamp stamp = StampOf(fullPath.c_str());
     FileReadStatus read = ReadFileBytes(fullPath, kMaxPlacementFileBytes, bytes);
     uint32_t error = read == FileReadStatus::Failed ? GetLastErrorCode() : 0;
     if (read == FileReadStatus::Read)
@@ -316,9 +315,7 @@ bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& 
         return false;
     }
 
-    list.LoadPlacements(std::move(contents.header), std::move(contents.placements));
-    list.outputPath = fullPath;
-    list.savedFlag = contents.droppedComments == 0;
+    list.LoadFile(std::move(contents), fullPath, stamp);
     form.SetText(IDC_OUTPUT_FILE, fullPath);
     list.ShowCount(form);
     return true;

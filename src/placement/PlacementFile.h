@@ -1,6 +1,6 @@
-// Reading a placement file back: its bytes become the header and the placements, each with its
-// lines and its fields, or a refusal naming the line that is not a placement line. And the Open
-// command, which puts a file's placements into the output list.
+// Reading a placement file back: its bytes become its lines, with the placements among them
+// (header, notes and blank lines kept as they stand), or a refusal naming the line that is not a
+// placement line. And the Open command, which makes a file's lines the output list.
 #pragma once
 
 #include <functional>
@@ -14,24 +14,17 @@
 
 constexpr size_t kMaxPlacementFileBytes = size_t(16) << 20;
 
-struct PlacementFileContents {
-    std::vector<std::string> header;
-    // Each placement's lines: its identifier comment lines, if any, then its placement line.
-    std::vector<std::vector<std::string>> placements;
-    // Comment lines that were neither header nor identifier lines: the list does not hold them,
-    // so writing it back would lose them.
-    int droppedComments = 0;
-};
-
 enum class PlacementFileStatus { Read, NotPlacementFile, NotPlacementLine };
 
 // The fields of a placement line as the program writes it; false when the line is not one.
 // The library object is not looked up: writtenByIdentifier says the name is a quoted identifier.
 bool ParsePlacementLine(std::string_view line, Placement& placement);
 
-// Splits a file's bytes into lines (ending in CR LF or LF) and reads them. On NotPlacementLine
-// badLine is the line's number, counted from 1.
-PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileContents& contents,
+// Splits a file's bytes into lines (ending in CR LF or LF, the last one perhaps in nothing) and
+// reads them: the first is ";;++", the others are placement lines, ";;" comments or blank. The
+// three comment lines right above a library object written by its identifier are its own. On
+// NotPlacementLine badLine is the line's number, counted from 1.
+PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileText& contents,
                                        int& badLine);
 
 // Platform part: the whole file, when it holds at most maxBytes bytes. Failed leaves the system
@@ -40,8 +33,7 @@ enum class FileReadStatus { Read, TooLarge, Failed };
 FileReadStatus ReadFileBytes(const std::string& path, size_t maxBytes, std::string& bytes);
 
 // The Open command: asks before unsaved placements are dropped, reads the file and, when it is a
-// placement file, makes its header and placements the list, saved in it (unsaved when the file
-// held comment lines the list cannot keep, so that Quit asks before writing over them). Refusals
-// show their message and change nothing. busy(true) and busy(false) bracket the reading.
+// placement file, makes its lines the list, saved in it. Refusals show their message and change
+// nothing. busy(true) and busy(false) bracket the reading.
 bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& path,
                        const std::function<void(bool busy)>& busy = {});

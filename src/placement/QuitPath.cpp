@@ -6,10 +6,6 @@
 
 namespace {
 
-bool HasUnsavedPlacements(const OutputList& output) {
-    return output.placementCount > 0 && !output.savedFlag;
-}
-
 bool UserLeavesWithoutSaving() {
     return ReportMessage(LoadAppString(IDS_QUIT_UNSAVED), message_kind::kQuitQuestion) ==
            answer::kYes;
@@ -20,16 +16,17 @@ bool UserLeavesWithoutSaving() {
 bool ConfirmQuit(OutputList& output, FormControls& form,
                  const std::function<void()>& saveSettings) {
     saveSettings();
-    if (HasUnsavedPlacements(output) && UserLeavesWithoutSaving())
+    if (output.HasUnsavedChanges() && UserLeavesWithoutSaving())
         return true;
-    if (output.placementCount > 0) {
+    if (output.QuitWrites()) {
         if (output.outputPath.empty()) {
             ReportMessage(LoadAppString(IDS_FILE_NAME_REQUIRED), message_kind::kExclamation);
             form.FocusAndSelectAll(IDC_OUTPUT_FILE);
             return false;
         }
-        // The write has shown its own error; staying open lets the user pick another path
-        // instead of losing the placements.
+        // The write has shown its own error, or the user chose not to write over another
+        // program's changes; staying open lets the user pick another path instead of losing
+        // the placements.
         if (!output.WriteOutputFile())
             return false;
     }
@@ -37,7 +34,7 @@ bool ConfirmQuit(OutputList& output, FormControls& form,
 }
 
 bool ConfirmCancel(const OutputList& output) {
-    if (HasUnsavedPlacements(output))
+    if (output.HasUnsavedChanges())
         return UserLeavesWithoutSaving();
     return true;
 }

@@ -100,8 +100,8 @@ BOOL CPlacementsDialog::OnInitDialog() {
     m_toolTip.Activate(true);
     m_rows.toolTip = &m_toolTip;
     m_rows.tipText = [this](int row) {
-        std::span<const std::string> lines = m_list.PlacementLines(row);
-        return lines.empty() ? std::string() : lines.back();
+        std::span<const FileLine> lines = m_list.PlacementLines(row);
+        return lines.empty() ? std::string() : lines.back().text;
     };
 
     ShowRows(-1);
@@ -172,8 +172,8 @@ void CPlacementsDialog::UpdateButtons() {
 
 const Placement* CPlacementsDialog::PlacementOfRow(int row) {
     if (row != m_cachedRow) {
-        std::span<const std::string> lines = m_list.PlacementLines(row);
-        m_cachedValid = !lines.empty() && ParsePlacementLine(lines.back(), m_cached);
+        std::span<const FileLine> lines = m_list.PlacementLines(row);
+        m_cachedValid = !lines.empty() && ParsePlacementLine(lines.back().text, m_cached);
         m_cachedRow = row;
     }
     return m_cachedValid ? &m_cached : nullptr;
@@ -190,8 +190,8 @@ std::string CPlacementsDialog::CellText(int row, int column) {
             return ObjectTypeDisplayName(placement->type);
         case 2: {
             // An object written by its identifier is shown by the name its comment gives.
-            std::span<const std::string> lines = m_list.PlacementLines(row);
-            std::string name = lines.size() > 1 ? NameFromComment(lines[1]) : std::string();
+            std::span<const FileLine> lines = m_list.PlacementLines(row);
+            std::string name = lines.size() > 1 ? NameFromComment(lines[1].text) : std::string();
             return name.empty() ? placement->name : name;
         }
         case 3:

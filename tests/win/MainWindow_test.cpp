@@ -341,7 +341,7 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         EXPECT_EQ(Text(main, IDC_TYPE), "Effect");
         EXPECT_EQ(Text(main, IDC_NAME), "my,fx");
         EXPECT_EQ(Text(main, IDC_PARAMETERS), "R=\"a\r\nb\"");
-        Click(main, IDOK);  // saved: no question, the same bytes again
+        Click(main, IDOK);  // unchanged since Open: no question, nothing written
     });
     ASSERT_EQ(second.DoModal(), IDOK);
     EXPECT_EQ(ReadWholeFile(path), written);

@@ -282,4 +282,76 @@ TEST_F(Scenewright, ClearReplaceAndQuitLeaveTheFileAndTheSettings) {
     EXPECT_EQ(Setting("DefaultSim"), 6u);
 }
 
+TEST_F(Scenewright, OpenedFilesKeepTheirNotesAndLineEndsAndAreWrittenOnlyWhenChanged) {
+    // No simulator installed: the Name list of the starting kind has no row. A file given on the
+    // command line shows no box but its own refusal.
+    const std::string exe = BuildPath("src\\app\\Scenewright.exe");
+    const std::string bad = folder.File("bad.csv");
+    ASSERT_TRUE(WriteWholeFile(bad, ";;++\n;; mine\nWINDSOCK\n"));
+    {
+        RunningProgram refused;
+        std::vector<std::string> boxes;
+        bool started = refused.Start(exe, "\"" + bad + "\"", &boxes);
+        ASSERT_TRUE(started);
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].rfind("WARNING:2 Flight Simulator cannot be located", 0), 0u);
+        EXPECT_EQ(refused.AnswerMessage(), "Line 3 of \"" + bad + "\" is not a placement line.");
+        EXPECT_EQ(refused.AnswerMessage(), "");
+        refused.PressKey(VK_ESCAPE);
+        EXPECT_EQ(refused.WaitForExit(), 0u);
+    }
+
+    // A hand-made file: LF line ends, a short header, notes and a blank line, a library object
+    // written by its identifier.
+    const std::string library =
+        ";;++\n;; C:\\lib.bgl/Zeppelin_a\n;;\nLIBRARY,\"05A5A0001h, "
+        "00000E5F6h, 011D2F24Ah, 01000849Ch\"," +
+        kPlace + ",0.00,0.00,0.00,Normal,\"\"\n";
+    const std::string head = ";;++\n;; my places\n";
+    const std::string notes = ";; the hangar\n\n";
+    const std::string last = ";; end of my places\n";
+    const std::string windsock = "WINDSOCK,," + kPlace + ",0.00,0.00,0.00,Normal,\"\"\n";
+    const std::string places = head + windsock + notes + library + last;
+    ASSERT_TRUE(WriteWholeFile(output, places));
+    std::vector<std::string> boxes;
+    ASSERT_TRUE(program.Start(exe, "\"" + output + "\"", &boxes));
+    EXPECT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(program.AnswerMessage(), "");
+    EXPECT_EQ(program.Text(IDC_OUTPUT_FILE), output);
+
+    // Add goes before the notes that end the file; Build writes the file in its own line ends.
+    program.Focus(IDC_TYPE);
+    program.Type("W");
+    EnterPosition();
+    Enter(IDC_HEADING, "90");
+    EXPECT_EQ(Add(), kAdded);
+    program.Click(IDC_BUILD);
+    HWND results = program.WaitForWindow("BGLC Assembly Results...");
+    ASSERT_TRUE(results);
+    program.Click(results, IDOK);
+    const std::string built = head + windsock + notes + library + "WINDSOCK,," + kPlace +
+                              ",0.00,0.00,90.00,Normal,\"\"\n" + last;
+    EXPECT_EQ(ReadWholeFile(output), built);
+
+    // Another program writes the file; Clear empties the list, which Quit then writes over it
+    // only after asking.
+    const std::string edited = built + ";; edited elsewhere\n";
+    ASSERT_TRUE(WriteWholeFile(output, edited));
+    program.Click(IDC_CLEAR);
+    EXPECT_FALSE(program.IsEnabled(IDC_BUILD));
+    const std::string changed =
+        "\"" + output +
+        "\" has been changed by another program since it was opened. Write over it?";
+    program.Click(IDOK);
+    EXPECT_EQ(program.AnswerMessage(IDNO), kQuitUnsaved);
+    EXPECT_EQ(program.AnswerMessage(IDNO), changed);
+    EXPECT_EQ(program.AnswerMessage(), "");
+    EXPECT_EQ(ReadWholeFile(output), edited);
+    program.Click(IDOK);
+    EXPECT_EQ(program.AnswerMessage(IDNO), kQuitUnsaved);
+    EXPECT_EQ(program.AnswerMessage(IDYES), changed);
+    EXPECT_EQ(program.WaitForExit(), 0u);
+    EXPECT_EQ(ReadWholeFile(output), head + notes + last);
+}
+
 }  // namespace

@@ -58,7 +58,7 @@ int Export(const char* placementPath, const char* outPath) {
             return Refuse(FormatText(limits::kMessage, LoadAppString(IDS_CANNOT_READ_FILE).c_str(),
                                      unsigned(GetLastErrorCode()), placementPath));
     }
-    PlacementFileContents contents;
+    PlacementFileText contents;
     int badLine = 0;
     switch (ParsePlacementFile(bytes, contents, badLine)) {
         case PlacementFileStatus::Read:
@@ -71,7 +71,7 @@ int Export(const char* placementPath, const char* outPath) {
                                      placementPath));
     }
     OutputList list;
-    list.LoadPlacements(std::move(contents.header), std::move(contents.placements));
+    list.LoadFile(std::move(contents), placementPath, FileStamp{});
     const KmlExport kml = ExportKml(list, FileNameOf(placementPath));
     if (outPath) {
         if (!ReplaceFileContents(outPath, kml.bytes))

@@ -53,7 +53,8 @@ TEST(KmlExport, EveryPlacementBecomesAPlacemarkThatReadsBackToItsPosition) {
         {"WINDSOCK,,N047* 61' 00.0000,W122* 18' 32.0000,AGL,0.00,0.00,0.00,"
          "Normal,\"\""});  // 61 minutes: no position
     OutputList list;
-    list.LoadPlacements({}, placements);
+    FakeForm form;
+    list.AppendPlacements(placements, form);
     LibraryCatalogue catalogue;
     LibraryObject hangar;
     hangar.name = "Hangar_A";
@@ -146,7 +147,7 @@ TEST(KmlImport, AddsWhatAddWouldAtEachPointAndRefusalsLeaveTheListAsItWas) {
     EXPECT_EQ(messages.messages[2].text,
               "2 placements were added; 3 lines and shapes and 1 unusable points were skipped.");
 
-    const std::vector<std::string> before = list.Lines();
+    const std::vector<FileLine> before = list.Lines();
     messages.messages.clear();
     read.points.points.clear();
     EXPECT_FALSE(ImportKmlPoints(list, form, *made, read, "C:\\a.kml"));

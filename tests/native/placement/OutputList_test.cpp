@@ -1,13 +1,19 @@
 // The output list (Add, Clear, the output file name), the one message routine, and leaving the
-// program with Quit or Escape.
+// program with Quit or Escape, for a list of added placements and for one opened from a file.
 #include "placement/OutputList.h"
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
 #include "common/FakeForm.h"
 #include "common/MessageRecorder.h"
+#include "native/sim/ScanFiles.h"
 #include "placement/Message.h"
 #include "placement/Placement.h"
+#include "placement/PlacementFile.h"
 #include "placement/QuitPath.h"
 #include "resource.h"
 
@@ -151,6 +157,66 @@ TEST_F(Leaving, QuitWhoseFileWriteFailsStaysOpen) {
     EXPECT_TRUE(output.savedFlag);
     EXPECT_TRUE(ConfirmCancel(output));
     EXPECT_EQ(messages.messages.size(), 1u);
+}
+
+TEST_F(Leaving, AnOpenedFileIsWrittenOnlyWhenChangedAndNotOverAnotherProgramsEdit) {
+    const scan_files::TempFolder temp;
+    const std::string path = temp.path + "/places.csv";
+    const std::string windsock =
+        "WINDSOCK,,N047* 26' 59.0000,W122* 18' 32.0000,AGL,0.00,0.00,90.00,Normal,\"\"\n";
+    const std::string head = ";;++\n;; mine\n", note = ";; hangars\n";
+    auto write = [&](const std::string& bytes) { temp.Write("places.csv", bytes); };
+    auto read = [&] {
+        std::ifstream in(path, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    auto open = [&] {
+        messages.messages.clear();
+        EXPECT_TRUE(OpenPlacementFile(output, form, path));
+    };
+
+    // Left unchanged, the file is never written, whatever another program did to it meanwhile.
+    write(head + windsock + note + windsock);
+    open();
+    EXPECT_TRUE(Quit() && ConfirmCancel(output));
+    const std::string edited = head + windsock + note + windsock + ";; theirs\n";
+    write(edited);
+    EXPECT_TRUE(Quit());
+    EXPECT_TRUE(messages.messages.empty());
+    EXPECT_EQ(read(), edited);
+
+    // Remove is a change: both ways out ask, and Quit writes the list in the file's line ends.
+    open();
+    EXPECT_EQ(output.RemovePlacements({0}, form), 1);
+    messages.answers = {answer::kNo, answer::kNo};
+    EXPECT_FALSE(ConfirmCancel(output));
+    EXPECT_TRUE(Quit());
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(read(), head + note + windsock + ";; theirs\n");
+
+    // A change on disk since the last write, in its time alone: Clear's empty list is written
+    // over it only after the question, and No keeps the file and the window.
+    const auto time = std::filesystem::last_write_time(path);
+    std::filesystem::last_write_time(path, time - std::chrono::hours(1));
+    output.Clear(form);
+    EXPECT_FALSE(form[IDC_BUILD].enabled);
+    messages.messages.clear();
+    messages.answers = {answer::kNo, answer::kNo};
+    EXPECT_FALSE(Quit());
+    ASSERT_EQ(messages.messages.size(), 2u);
+    EXPECT_EQ(
+        messages.messages[1].text,
+        "\"" + path + "\" has been changed by another program since it was opened. Write over it?");
+    EXPECT_EQ(messages.messages[1].kind, 0x134u);
+    EXPECT_EQ(read(), head + note + windsock + ";; theirs\n");
+    EXPECT_FALSE(output.savedFlag);
+    messages.answers = {answer::kNo, answer::kYes};
+    EXPECT_TRUE(Quit());
+    EXPECT_EQ(read(), head + note + ";; theirs\n");
+    // Written now: the next write asks nothing.
+    messages.messages.clear();
+    EXPECT_TRUE(output.WriteOutputFile());
+    EXPECT_TRUE(messages.messages.empty());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Reading placement files back: what the program writes reads back to the same placements and
-// bytes; everything else is refused with its line; Remove; and the Open command over the list.
+// bytes; a hand-made file keeps its notes, blank lines and line ends through Remove, Add and
+// Clear; everything else is refused with its line; and the Open command over the list.
 #include "placement/PlacementFile.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 
 #include <cfloat>
 #include <filesystem>
+#include <span>
 #include <tuple>
 
 #include "common/FakeForm.h"
@@ -17,6 +19,22 @@
 namespace {
 
 const std::string kHeader = OutputList().FileBytes();
+
+std::vector<std::string> Texts(std::span<const FileLine> lines) {
+    std::vector<std::string> texts;
+    for (const FileLine& line : lines)
+        texts.push_back(line.text);
+    return texts;
+}
+
+OutputList Loaded(const std::string& bytes) {
+    PlacementFileText text;
+    int badLine = 0;
+    EXPECT_EQ(ParsePlacementFile(bytes, text, badLine), PlacementFileStatus::Read) << badLine;
+    OutputList list;
+    list.LoadFile(std::move(text), "", FileStamp());
+    return list;
+}
 
 auto Fields(const Placement& p) {
     return std::tuple(p.type, p.name, p.latitude, p.longitude, p.altitude, p.pitch, p.bank,
@@ -67,31 +85,25 @@ TEST(PlacementFile, EveryLineTheProgramWritesReadsBackToTheSamePlacementAndBytes
     std::string unixBytes = bytes;
     std::erase(unixBytes, '\r');
     for (const std::string& file : {bytes, unixBytes}) {
-        PlacementFileContents contents;
-        int badLine = -1;
-        ASSERT_EQ(ParsePlacementFile(file, contents, badLine), PlacementFileStatus::Read);
-        EXPECT_EQ(contents.header, OutputList().Lines());
-        ASSERT_EQ(contents.placements, written);
+        const OutputList list = Loaded(file);
+        ASSERT_EQ(list.placementCount, 7);
         for (size_t i = 0; i < written.size(); ++i) {
+            ASSERT_EQ(Texts(list.PlacementLines(int(i))), written[i]);
             Placement read;
             ASSERT_TRUE(ParsePlacementLine(written[i].back(), read)) << written[i].back();
             EXPECT_EQ(Fields(read), Fields(placements[i])) << written[i].back();
             EXPECT_EQ(FormatPlacementLine(read).back(), written[i].back());
         }
-        OutputList list;
-        list.LoadPlacements(std::move(contents.header), std::move(contents.placements));
-        EXPECT_EQ(list.placementCount, 7);
-        EXPECT_EQ(list.FileBytes(), bytes);
+        EXPECT_EQ(list.FileBytes(), file);
     }
 }
 
-TEST(PlacementFile, RefusesWhatIsNoPlacementFileOrLineAndDropsStrayComments) {
+TEST(PlacementFile, RefusesWhatIsNoPlacementFileOrLine) {
     auto swap = [](std::string text, std::string_view from, std::string_view to) {
         return text.replace(text.find(from), from.size(), to);
     };
     const std::string& line = kWindsock;
     const std::string notLines[] = {
-        "",
         swap(line, "WINDSOCK,", "WINDSOCK,x"),
         swap(line, "WINDSOCK", "Windsock"),
         swap(line, "N047* 26' 59.0000", "N47 26 59"),
@@ -106,9 +118,11 @@ TEST(PlacementFile, RefusesWhatIsNoPlacementFileOrLineAndDropsStrayComments) {
         line.substr(0, line.size() - 1),
         swap(line, ",0.00,0.00", ",0.00"),
         swap(line, "Normal", std::string_view("Nor\0mal", 7)),
+        swap(line, "\"\"", "\"A=1\rB=2\""),
+        " x",
         ";;" + std::string(4094, 'x'),
     };
-    PlacementFileContents contents;
+    PlacementFileText contents;
     int badLine = 0;
     for (const std::string& bad : notLines) {
         EXPECT_EQ(ParsePlacementFile(kHeader + line + "\n" + bad + "\n", contents, badLine),
@@ -121,36 +135,61 @@ TEST(PlacementFile, RefusesWhatIsNoPlacementFileOrLineAndDropsStrayComments) {
         EXPECT_EQ(ParsePlacementFile(notFile, contents, badLine),
                   PlacementFileStatus::NotPlacementFile);
     }
+}
 
-    // A shorter header ends at the first placement; comments that are not the three lines before
-    // a library object written by its identifier are dropped.
-    ASSERT_EQ(
-        ParsePlacementFile(";;++\n;; mine\n" + line + "\n;;++\n;; C:\\lib.bgl/Tower\n;;\n" + line +
-                               "\n;;\n;; x/y\n;;\n" + kLibrary + "\n;;" + std::string(4093, 'y'),
-                           contents, badLine),
-        PlacementFileStatus::Read);
-    EXPECT_EQ(contents.header, (std::vector<std::string>{";;++", ";; mine"}));
-    EXPECT_EQ(contents.placements,
-              (std::vector<std::vector<std::string>>{{line}, {line}, {kLibrary}}));
-    EXPECT_EQ(contents.droppedComments, 7);
-    // Only the last three comment lines can stand for the identifier.
-    ASSERT_EQ(ParsePlacementFile(
-                  ";;++\n" + line + "\n;; note\n;;++\n;; C:\\lib.bgl/Tower\n;;\n" + kLibrary,
-                  contents, badLine),
-              PlacementFileStatus::Read);
-    EXPECT_EQ(contents.placements.back(),
+TEST(PlacementFile, NotesBlankLinesAndLineEndsStayWhereTheyStand) {
+    // A hand-made file: a short header, a library object written by its identifier right below
+    // it, a blank line, a note in CR LF among LF lines, a line of blanks, and a last note with no
+    // line end.
+    const std::string header = ";;++\n;; my places\n";
+    const std::string library = ";;++\n;; C:\\lib.bgl/Tower\n;;\n" + kLibrary + "\n";
+    const std::string notes = "\n;; the windsocks\r\n";
+    const std::string first = kWindsock + "\n";
+    std::string second = kWindsock + "\n";
+    second.replace(second.find("90.00"), 5, "45.00");
+    const std::string tail = " \t\n;; end";
+    const std::string file = header + library + notes + first + second + tail;
+
+    OutputList list = Loaded(file);
+    ASSERT_EQ(list.placementCount, 3);
+    EXPECT_EQ(Texts(list.PlacementLines(0)),
               (std::vector<std::string>{";;++", ";; C:\\lib.bgl/Tower", ";;", kLibrary}));
-    EXPECT_EQ(contents.droppedComments, 1);
+    EXPECT_EQ(list.FileBytes(), file);
+
+    // Removing a placement takes its own lines only; its notes now stand before the next one.
+    const std::string withoutOne[] = {header + notes + first + second + tail,
+                                      header + library + notes + second + tail,
+                                      header + library + notes + first + tail};
+    FakeForm form;
+    for (int k = 0; k < 3; ++k) {
+        OutputList removed = Loaded(file);
+        EXPECT_EQ(removed.RemovePlacements({k}, form), 1);
+        EXPECT_EQ(removed.FileBytes(), withoutOne[k]) << k;
+    }
+
+    // Add goes after the last placement, before the notes that end the file, in the file's own
+    // line ends; Clear leaves the header and every note.
+    form[IDC_TYPE].selected = int(ObjectType::BUILDING);
+    form[IDC_LATITUDE].text = form[IDC_LONGITUDE].text = form[IDC_ALTITUDE].text = "1";
+    ASSERT_TRUE(list.AddPlacement(form, {}, {}));
+    const std::string added = Texts(list.PlacementLines(3)).back();
+    EXPECT_EQ(list.FileBytes(), header + library + notes + first + second + added + "\n" + tail);
+    list.Clear(form);
+    EXPECT_EQ(list.FileBytes(), header + notes + tail);
+    EXPECT_EQ(list.placementCount, 0);
+
+    // A placement that ended the file without a line end takes it with it when removed.
+    OutputList last = Loaded(header + first + kWindsock);
+    last.RemovePlacements({1}, form);
+    EXPECT_EQ(last.FileBytes(), header + first);
 }
 
 TEST(OutputList, RemoveDropsPlacementsWithTheirCommentLines) {
-    OutputList list;
-    list.LoadPlacements(
-        {";;++"}, {{kWindsock}, {";;++", ";; C:\\lib.bgl/Tower", ";;", kLibrary}, {kWindsock}});
-    list.savedFlag = true;
+    OutputList list = Loaded(";;++\n" + kWindsock + "\n;;++\n;; C:\\lib.bgl/Tower\n;;\n" +
+                             kLibrary + "\n" + kWindsock + "\n");
     FakeForm form;
     EXPECT_EQ(list.RemovePlacements({1, 1, 7, -1}, form), 1);
-    EXPECT_EQ(list.Lines(), (std::vector<std::string>{";;++", kWindsock, kWindsock}));
+    EXPECT_EQ(list.FileBytes(), ";;++\n" + kWindsock + "\n" + kWindsock + "\n");
     EXPECT_EQ(list.placementCount, 2);
     EXPECT_FALSE(list.savedFlag);
     EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 2 items from the output file");
@@ -160,11 +199,11 @@ TEST(OutputList, RemoveDropsPlacementsWithTheirCommentLines) {
     form[IDC_TYPE].selected = int(ObjectType::BUILDING);
     form[IDC_LATITUDE].text = form[IDC_LONGITUDE].text = form[IDC_ALTITUDE].text = "1";
     ASSERT_TRUE(list.AddPlacement(form, {}, {}));
-    EXPECT_EQ(list.PlacementLines(2)[0].substr(0, 12), "BUILDING,,1,");
+    EXPECT_EQ(list.PlacementLines(2)[0].text.substr(0, 12), "BUILDING,,1,");
     EXPECT_EQ(list.RemovePlacements({0, 1}, form), 2);
-    EXPECT_EQ(list.PlacementLines(0)[0].substr(0, 12), "BUILDING,,1,");
+    EXPECT_EQ(list.PlacementLines(0)[0].text.substr(0, 12), "BUILDING,,1,");
     EXPECT_EQ(list.RemovePlacements({0}, form), 1);
-    EXPECT_EQ(list.Lines(), std::vector<std::string>{";;++"});
+    EXPECT_EQ(list.FileBytes(), ";;++\n");
     EXPECT_FALSE(form[IDC_CLEAR].enabled || form[IDC_BUILD].enabled);
     EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 1 item from the output file");
 }
@@ -204,7 +243,7 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
         ASSERT_EQ(messages.messages.size(), 1u) << refusal.path;
         EXPECT_EQ(messages.messages[0].text, refusal.text);
         EXPECT_EQ(messages.messages[0].kind, refusal.kind);
-        EXPECT_EQ(list.Lines().size(), kOutputHeaderLineCount);
+        EXPECT_EQ(list.FileBytes(), kHeader);
         list.savedFlag = true;
     }
 
@@ -228,9 +267,8 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
     std::filesystem::current_path(before);
     EXPECT_TRUE(list.outputPath == folder + "/empty.csv" && list.placementCount == 0);
     EXPECT_FALSE(form[IDC_CLEAR].enabled || form[IDC_BUILD].enabled);
-    // A file with notes the list cannot keep stays unsaved, so that Quit asks before writing
-    // over them.
+    // A file with notes opens saved, like any other.
     EXPECT_TRUE(
         OpenPlacementFile(list, form, write("notes.csv", kHeader + ";; mine\r\n" + kWindsock)));
-    EXPECT_TRUE(list.placementCount == 1 && !list.savedFlag);
+    EXPECT_TRUE(list.placementCount == 1 && list.savedFlag);
 }

@@ -156,6 +156,16 @@ TEST(CollectPlacement, FailsOnlyWhereTheFormLacksWhatTheLineNeeds) {
 TEST(ParameterLines, JoinedBySemicolonsUnlessLeftAsProposed) {
     EXPECT_EQ(JoinParameterLines("A=1\r\n\r\nB=2", ObjectType::BUILDING), "A=1;;B=2");
     EXPECT_EQ(JoinParameterLines("\r\nA=1\r\n", ObjectType::BUILDING), "A=1;");
+    // Pasted text may break its lines with a bare LF or a lone CR: each is a break as the pair
+    // is, and none reaches the line.
+    EXPECT_EQ(JoinParameterLines("A=1\nB=2\rC=3\r\n\nD=4\n\r", ObjectType::BUILDING),
+              "A=1;B=2;C=3;;D=4;;");
+    FakeForm pasted = FilledForm(ObjectType::BUILDING);
+    pasted[IDC_PARAMETERS].text = "\"X=1,2\"\n\rY=\";\"\r";
+    const std::string line = LinesOf(pasted)[0];
+    Placement read;
+    ASSERT_TRUE(ParsePlacementLine(line, read)) << line;
+    EXPECT_EQ(read.parameters, "\"X=1,2\";;Y=\";\";");
     EXPECT_EQ(JoinParameterLines("", ObjectType::BUILDING), "");
     EXPECT_EQ(JoinParameterLines("height=10\r\nlength=5\r\npole_color=ff0000\r\n"
                                  "sock_color=00ff00\r\nlighted=0",
@@ -220,6 +230,13 @@ TEST(FormEntries, UseFillsWhatAddTurnsIntoTheSameLine) {
     effects.Append({"C:\\FS\\Effects\\fx_glow.fx", "Glow"});
 
     const std::string tower = "\"" + libraries.At(1)->guidAsmText + "\",";
+    // The longest block a file may hold, a line of the box per ";" of it.
+    std::string longBlock, longBox;
+    while (longBlock.size() < 1023)
+        longBlock += "ABCD;";
+    longBlock.resize(1023);
+    for (char c : longBlock)
+        longBox += c == ';' ? std::string("\r\n") : std::string(1, c);
     const struct {
         std::string line;
         intptr_t catalogueEntry;
@@ -239,6 +256,7 @@ TEST(FormEntries, UseFillsWhatAddTurnsIntoTheSameLine) {
              "AGL,0.00,0.00,0.00,Normal,\"HEIGHT=10;LENGTH=5;POLE_COLOR=FF0000;"
              "SOCK_COLOR=00FF00;LIGHTED=0\"",
          -1, "HEIGHT=10;LENGTH=5;POLE_COLOR=FF0000;SOCK_COLOR=00FF00;LIGHTED=0"},
+        {"BUILDING,," + kAt + "AGL,0.00,0.00,0.00,Normal,\"" + longBlock + "\"", -1, longBox},
     };
     MessageRecorder messages;
     for (const auto& c : cases) {

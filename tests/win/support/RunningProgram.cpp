@@ -5,6 +5,7 @@
 #include "resource.h"
 
 constexpr DWORD kPatience = 30000;  // ms: scans and the compiler run of a small install
+constexpr int kMessageText = 0xFFFF;  // the message's static control in a message box
 
 RunningProgram::~RunningProgram() {
     if (m_process.hProcess) {
@@ -16,10 +17,13 @@ RunningProgram::~RunningProgram() {
     }
 }
 
-bool RunningProgram::Start(const std::string& path) {
+bool RunningProgram::Start(const std::string& path, const std::string& arguments,
+                           std::vector<std::string>* startMessages) {
     STARTUPINFOA startup{};
     startup.cb = sizeof startup;
     std::string commandLine = "\"" + path + "\"";
+    if (!arguments.empty())
+        commandLine += " " + arguments;
     if (!::CreateProcessA(path.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
                           nullptr, &startup, &m_process))
         return false;
@@ -27,8 +31,20 @@ bool RunningProgram::Start(const std::string& path) {
     const DWORD start = ::GetTickCount();
     while (!m_window && ::GetTickCount() - start < kPatience) {
         for (HWND window : gui_test::ShownWindows(m_process.dwThreadId)) {
-            if (::GetDlgItem(window, 1016))
+            if (::GetDlgItem(window, IDC_TYPE))
                 m_window = window;
+        }
+        // A box of the start-up comes before the window is shown (the main window is its owner,
+        // and has the same caption).
+        HWND box = m_window || !startMessages ? nullptr : FindWindow("Scenewright");
+        if (box && !::GetDlgItem(box, IDC_TYPE)) {
+            startMessages->push_back(Text(::GetDlgItem(box, kMessageText)));
+            ::PostMessageA(::GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+            // Settle needs the main window: wait for the box itself to go.
+            const DWORD answered = ::GetTickCount();
+            while (::IsWindowVisible(box) && ::GetTickCount() - answered < kPatience)
+                ::Sleep(20);
+            continue;
         }
         if (!m_window)
             ::Sleep(20);
@@ -134,8 +150,9 @@ std::vector<std::string> RunningProgram::Rows(HWND list) {
 }
 
 HWND RunningProgram::FindWindow(const std::string& caption) const {
+    // Of boxes shown over each other, the enabled one is the one that takes the answer.
     for (HWND window : gui_test::ShownWindows(m_process.dwThreadId)) {
-        if (window != m_window && Text(window) == caption)
+        if (window != m_window && ::IsWindowEnabled(window) && Text(window) == caption)
             return window;
     }
     return nullptr;
@@ -157,7 +174,7 @@ std::string RunningProgram::AnswerMessage(int button) {
     HWND box = FindWindow("Scenewright");
     if (!box)
         return "";
-    const std::string text = Text(::GetDlgItem(box, 0xFFFF));  // the box's message
+    const std::string text = Text(::GetDlgItem(box, kMessageText));
     Click(box, button);
     return text;
 }

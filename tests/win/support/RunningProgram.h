@@ -15,8 +15,11 @@ class RunningProgram {
     RunningProgram(const RunningProgram&) = delete;
     RunningProgram& operator=(const RunningProgram&) = delete;
 
-    // Starts the program and waits until its main window is up; false when it is not.
-    bool Start(const std::string& path);
+    // Starts the program (with these arguments) and waits until its main window is up; false
+    // when it is not. With startMessages, every message box shown before the window is answered
+    // with OK and its text kept there, in order.
+    bool Start(const std::string& path, const std::string& arguments = "",
+               std::vector<std::string>* startMessages = nullptr);
     HWND Window() const { return m_window; }
     HWND Control(int id) const { return ::GetDlgItem(m_window, id); }
 
