@@ -45,8 +45,8 @@ bool EndsWith(const std::string& text, const std::string& end) {
 TEST(Download, HoldsTheProgramTheToolsAndTheTexts) {
     const std::vector<std::string> files = FilesIn(Unpacked());
     ASSERT_FALSE(files.empty()) << "nothing unpacked in \"" << Unpacked() << "\"";
-    for (const char* name : {"Scenewright.exe", "sw-catalogue.exe", "packlib.exe", "unpacklib.exe",
-                             "bglc-check.exe", "README.txt", "LICENSE.txt"})
+    for (const char* name : {"Scenewright.exe", "sw-catalogue.exe", "sw-kml.exe", "packlib.exe",
+                             "unpacklib.exe", "bglc-check.exe", "README.txt", "LICENSE.txt"})
         EXPECT_NE(std::find(files.begin(), files.end(), name), files.end()) << name;
     // Anything else is a tool; never a test program or a stand-in under the compiler's name.
     for (const std::string& name : files) {
