@@ -1,6 +1,7 @@
 // Placement files over arbitrary bytes: the reader never leaves its input, and whatever it
 // accepts is held losslessly: the list's bytes are the file's own, they read back as the same
-// lines and placements, and with any one placement removed they still read as a placement file
+// lines and placements, every parameter block survives Use then Add, and with any one placement
+// removed they still read as a placement file
 // with the other placements and every other line. The same bytes taken as the text of the
 // parameter box give a placement line that reads back with the same parameters.
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "placement/FormEntries.h"
 #include "placement/OutputList.h"
 #include "placement/PlacementFile.h"
 
@@ -66,6 +68,9 @@ void CheckFile(std::string_view bytes, uint8_t choice) {
     for (int i = 0; i < list.placementCount; ++i) {
         Placement placement;
         Check(ParsePlacementLine(list.PlacementLines(i).back().text, placement));
+        // Use puts the block into the box, Add takes it back: the same block.
+        Check(JoinParameterLines(ParameterBoxText(placement.parameters, placement.type),
+                                 placement.type) == placement.parameters);
     }
 
     if (list.placementCount == 0)

@@ -38,6 +38,8 @@
 #define IDS_COLUMN_DENSITY_TEXT "Density"
 #define IDS_FILE_CHANGED_ON_DISK_TEXT \
     "\"%s\" has been changed by another program since it was opened. Write over it?"
+#define IDS_OPEN_CHANGED_TEXT \
+    "The changes to \"%s\" have not been saved. Open \"%s\" anyway?"
 #define IDS_RESCAN_MENU_TEXT "&Rescan Simulator Files\tF5"
 #define IDS_FIND_MENU_TEXT "&Find Object...\tCtrl+F"
 #define IDS_FIND_CUE_TEXT "Name, library file or identifier"

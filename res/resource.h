@@ -43,6 +43,7 @@
 
 // ---- Strings of writing the placement file -------------------------------------------------------
 #define IDS_FILE_CHANGED_ON_DISK 170
+#define IDS_OPEN_CHANGED 171
 
 // ---- Strings of the simulator's catalogues ------------------------------------------------------
 #define IDS_RESCAN_MENU 180            // "&Rescan Simulator Files\tF5"

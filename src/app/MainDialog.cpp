@@ -830,7 +830,7 @@ void CMainDialog::OnRescan() {
     const int row = m_form.GetSelectedRow(IDC_NAME);
     const intptr_t position = m_form.GetRowData(IDC_NAME, row);
     const std::string name = m_form.GetText(IDC_NAME, limits::kPath);
-    const std::string parameters = m_form.GetText(IDC_PARAMETERS, limits::kParameters);
+    const std::string parameters = m_form.GetText(IDC_PARAMETERS, limits::kParameterBox);
     std::string filled;
     std::optional<LibraryObject> object;
     std::string effectFile;

@@ -19,6 +19,9 @@ namespace limits {
 constexpr size_t kPath = 259;
 constexpr size_t kShortField = 63;
 constexpr size_t kParameters = 1023;
+// The parameter box holds a block's lines broken apart, up to all an edit box takes from the
+// keyboard before it is given a limit of its own; only the joined block is cut to kParameters.
+constexpr size_t kParameterBox = 32767;
 constexpr size_t kLine = 4095;
 // Messages embed paths and names; this holds the longest path twice over with the words around.
 constexpr size_t kMessage = 1023;

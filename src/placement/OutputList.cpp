@@ -146,7 +146,7 @@ bool OutputList::CheckOutputFileName(FormControls& form) {
 }
 
 void OutputList::SetOutputPath(const std::string& path) {
-    if (openedFromFile && path != outputPath)
+    if (openedFromFile && !EqualsNoCase(path, outputPath))
         savedFlag = false;
     outputPath = path;
 }

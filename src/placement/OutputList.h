@@ -110,6 +110,8 @@ class OutputList {
     // Changes not yet written that leaving would lose: placements added since the last write,
     // or any change to a list opened from a file.
     bool HasUnsavedChanges() const;
+    // A list opened from a file (and still tied to it).
+    bool OpenedFromFile() const { return openedFromFile; }
     // Whether Quit writes the file (after its question): a list opened from a file only when it
     // changed, any other list whenever it holds placements.
     bool QuitWrites() const;

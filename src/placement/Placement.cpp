@@ -31,9 +31,6 @@ constexpr TypeInfo kTypes[kObjectTypeCount] = {
 constexpr const char* kDensityNames[kSceneryDensityCount] = {
     "Very Sparse", "Sparse", "Normal", "Dense", "Very Dense", "Extremely Dense"};
 
-// All an edit box takes from the keyboard before it is given a limit of its own.
-constexpr size_t kParameterBoxChars = 32767;
-
 const TypeInfo& InfoOf(ObjectType type) {
     int value = static_cast<int>(type);
     return kTypes[(value >= 0 && value < kObjectTypeCount) ? value : 0];
@@ -194,7 +191,7 @@ std::optional<Placement> CollectPlacement(const FormControls& form,
     // The box is read whole; only the field's own bound applies, not a per-line one, and it
     // applies to the joined field: a block of 1023 characters shows as more, one line per ";".
     placement.parameters =
-        JoinParameterLines(form.GetText(IDC_PARAMETERS, kParameterBoxChars), placement.type);
+        JoinParameterLines(form.GetText(IDC_PARAMETERS, limits::kParameterBox), placement.type);
     return placement;
 }
 

@@ -270,10 +270,16 @@ bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& 
                       message_kind::kPlain);
         return false;
     }
-    if (list.placementCount > 0 && !list.savedFlag) {
-        // The same Yes/No box, No by default, as the question before quitting unsaved.
-        std::string question = FormatText(limits::kMessage, LoadAppString(IDS_OPEN_UNSAVED).c_str(),
-                                          list.placementCount, fullPath.c_str());
+    if (list.HasUnsavedChanges()) {
+        // The same Yes/No box, No by default, as the question before quitting unsaved. An opened
+        // file's changes may have left no placement at all (Clear, Remove of every one), so they
+        // are not counted.
+        std::string question =
+            list.OpenedFromFile()
+                ? FormatText(limits::kMessage, LoadAppString(IDS_OPEN_CHANGED).c_str(),
+                             list.outputPath.c_str(), fullPath.c_str())
+                : FormatText(limits::kMessage, LoadAppString(IDS_OPEN_UNSAVED).c_str(),
+                             list.placementCount, fullPath.c_str());
         if (ReportMessage(question, message_kind::kQuitQuestion) != answer::kYes)
             return false;
     }

@@ -330,12 +330,16 @@ TEST(Rescan, PicksUpALibraryReplacedWithTheSameSizeAndTime) {
     const Lines rows = program.Rows(IDC_NAME);
     program.PickRow(IDC_NAME,
                     int(std::find(rows.begin(), rows.end(), "Zeppelin_a") - rows.begin()));
-    program.Fill(IDC_PARAMETERS, "SHADOW=0");
+    // Edited parameters stay whole, however long the box's lines make them.
+    std::string typed = "SHADOW=0", parameters = typed;
+    while (parameters.size() < 1500)
+        typed += "\rSIGNAL=1", parameters += "\r\nSIGNAL=1";
+    program.Fill(IDC_PARAMETERS, typed);
     program.PressKey(VK_F5);
     EXPECT_EQ(program.Text(IDC_TYPE), "Library");
     EXPECT_FALSE(Lists(program, "Zeppelin_a"));
     EXPECT_EQ(program.Text(IDC_NAME), "Zeppelin_b");
-    EXPECT_EQ(program.Text(IDC_PARAMETERS), "SHADOW=0");
+    EXPECT_EQ(program.Text(IDC_PARAMETERS), parameters);
 
     ReplaceKeepingSizeAndTime(library, "Zeppelin_b", "Zeppelin_c");
     HANDLE holder = ::CreateFileA(install.objects.back().libraryPath.c_str(), GENERIC_READ, 0,

@@ -217,6 +217,16 @@ TEST_F(Leaving, AnOpenedFileIsWrittenOnlyWhenChangedAndNotOverAnotherProgramsEdi
     messages.messages.clear();
     EXPECT_TRUE(output.WriteOutputFile());
     EXPECT_TRUE(messages.messages.empty());
+
+    // Once Build has written it, a list never opened from a file is not written over another
+    // program's edit unasked either.
+    OutputList made;
+    made.outputPath = temp.path + "/made.csv";
+    ASSERT_TRUE(made.WriteOutputFile());
+    temp.Write("made.csv", "theirs");
+    messages.answers = {answer::kNo};
+    EXPECT_FALSE(made.WriteOutputFile());
+    EXPECT_EQ(messages.messages.size(), 1u);
 }
 
 }  // namespace

@@ -174,6 +174,10 @@ TEST(PlacementFile, NotesBlankLinesAndLineEndsStayWhereTheyStand) {
     ASSERT_TRUE(list.AddPlacement(form, {}, {}));
     const std::string added = Texts(list.PlacementLines(3)).back();
     EXPECT_EQ(list.FileBytes(), header + library + notes + first + second + added + "\n" + tail);
+    // Placements made elsewhere (an import) go where Add puts one.
+    list.AppendPlacements({{kWindsock}}, form);
+    EXPECT_EQ(list.FileBytes(),
+              header + library + notes + first + second + added + "\n" + kWindsock + "\n" + tail);
     list.Clear(form);
     EXPECT_EQ(list.FileBytes(), header + notes + tail);
     EXPECT_EQ(list.placementCount, 0);
@@ -271,4 +275,13 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
     EXPECT_TRUE(
         OpenPlacementFile(list, form, write("notes.csv", kHeader + ";; mine\r\n" + kWindsock)));
     EXPECT_TRUE(list.placementCount == 1 && list.savedFlag);
+    // Emptied, an opened file's list still holds a change the file has not seen.
+    list.Clear(form);
+    messages.messages.clear();
+    EXPECT_FALSE(OpenPlacementFile(list, form, good));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text, "The changes to \"" + folder +
+                                             "/notes.csv\" have not been saved. Open \"" + good +
+                                             "\" anyway?");
+    EXPECT_EQ(list.FileBytes(), kHeader + ";; mine\r\n");
 }
