@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 #include "common/AppStrings.h"
 #include "common/Text.h"
@@ -38,6 +39,14 @@ bool IsListKey(WPARAM key) {
     return key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
 }
 
+// The grey hint the box shows while it is empty. The control takes the text only in UTF-16
+// (EM_SETCUEBANNER); TRUE keeps it while the box has the focus, as it has when the window opens.
+void SetCueBanner(CEdit& box, const std::string& cue) {
+    std::wstring wide(cue.size() + 1, L'\0');
+    if (::MultiByteToWideChar(CP_ACP, 0, cue.c_str(), -1, wide.data(), int(wide.size())) > 0)
+        box.SendMessage(EM_SETCUEBANNER, TRUE, LPARAM(wide.c_str()));
+}
+
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CFindObjectDialog, CResizableDialog)
@@ -70,7 +79,7 @@ void CFindObjectDialog::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CFindObjectDialog::OnInitDialog() {
     CResizableDialog::OnInitDialog();
-    m_text.SetCue(LoadAppString(IDS_FIND_CUE));
+    SetCueBanner(m_text, LoadAppString(IDS_FIND_CUE));
     m_text.SendMessage(EM_LIMITTEXT, limits::kPath);
     for (size_t row = 0; row < std::size(kKinds); ++row) {
         const std::string name = LoadAppString(

@@ -9,12 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "framework/StdControls.h"
 #include "framework/ToolTipCtrl.h"
 #include "placement/Placement.h"
 #include "sim/Effects.h"
 #include "sim/LibraryCatalogue.h"
 #include "sim/ObjectFinder.h"
-#include "ui/CueEdit.h"
 #include "ui/ResizableDialog.h"
 #include "ui/TipListView.h"
 
@@ -73,7 +73,7 @@ class CFindObjectDialog : public CResizableDialog {
     bool m_sortDescending = false;
     uint32_t m_chosen = 0;
 
-    CCueEdit m_text;
+    CEdit m_text;
     CWnd m_kindList;
     CTipListView m_rows;
     CWnd m_count;
