@@ -3,34 +3,20 @@
 // word looked for in them with std::search. Targets: a median query of at most 2 ms, the plain
 // scan at least 5 times slower, and the finder's data at most twice the bytes of the texts it
 // covers.
-#include <sys/stat.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
 
-#include "SimGen.h"
+#include "BenchCommon.h"
 #include "common/Text.h"
 #include "sim/LibraryScan.h"
 #include "sim/ObjectFinder.h"
 
 namespace {
-
-double Seconds(const auto& step) {
-    const auto start = std::chrono::steady_clock::now();
-    step();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 std::string Lower(std::string text) {
     for (char& c : text)
@@ -98,25 +84,11 @@ size_t NaiveFind(const LibraryCatalogue& catalogue, const std::string& query) {
 }  // namespace
 
 int main() {
-    char pattern[] = "/tmp/swfindXXXXXX";
-    if (!mkdtemp(pattern))
+    FullInstall install;
+    if (!MakeFullInstall("finder_bench", "/tmp/swfindXXXXXX", install))
         return 1;
-    const std::string folder = pattern;
-    // The full-size install of scripts/measure-startup.sh: about a thousand areas, 29,000 objects.
-    simgen::Options options;
-    options.version = 6;
-    options.libraryFiles = 1000;
-    options.objectsPerFile = 30;
-    options.bodyBytes = 200 * 1024;
-    options.effects = 40;
-    options.filesPerArea = 1;
-    options.brokenEvery = 100;
-    simgen::Install install;
-    std::string error;
-    if (!simgen::Generate(folder, options, install, error)) {
-        std::fprintf(stderr, "finder_bench: %s\n", error.c_str());
-        return 1;
-    }
+    const std::string& folder = install.folder;
+    const simgen::Options& options = install.options;
     LibraryCatalogue catalogue;
     ScanLibraries(catalogue, options.version, folder.c_str());
     std::filesystem::remove_all(folder);

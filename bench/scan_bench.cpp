@@ -1,18 +1,14 @@
 // The catalogue scan of a full-size install through the program's own code, against the two costs
 // it cannot avoid, measured in the same run: reading the install's bytes once, and unpacking its
 // packed libraries. The scan's target is 1.5 times their sum.
-#include <sys/stat.h>
 
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
 
-#include "SimGen.h"
+#include "BenchCommon.h"
 #include "sim/Effects.h"
 #include "sim/LibraryScan.h"
 #include "sim/PackedFile.h"
@@ -20,17 +16,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-double Seconds(const auto& step) {
-    const auto start = std::chrono::steady_clock::now();
-    step();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 std::vector<uint8_t> ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -40,25 +25,11 @@ std::vector<uint8_t> ReadAll(const fs::path& path) {
 }  // namespace
 
 int main() {
-    char pattern[] = "/tmp/swscanXXXXXX";
-    if (!mkdtemp(pattern))
+    FullInstall install;
+    if (!MakeFullInstall("scan_bench", "/tmp/swscanXXXXXX", install))
         return 1;
-    const std::string folder = pattern;
-    // The full-size install of scripts/measure-startup.sh: about a thousand areas, 29,000 objects.
-    simgen::Options options;
-    options.version = 6;
-    options.libraryFiles = 1000;
-    options.objectsPerFile = 30;
-    options.bodyBytes = 200 * 1024;
-    options.effects = 40;
-    options.filesPerArea = 1;
-    options.brokenEvery = 100;
-    simgen::Install install;
-    std::string error;
-    if (!simgen::Generate(folder, options, install, error)) {
-        std::fprintf(stderr, "scan_bench: %s\n", error.c_str());
-        return 1;
-    }
+    const std::string& folder = install.folder;
+    const simgen::Options& options = install.options;
 
     std::vector<fs::path> files;
     uintmax_t bytes = 0;

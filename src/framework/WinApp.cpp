@@ -99,27 +99,23 @@ bool CWinApp::GetProfileBinary(const char* section, const char* entry, void* dat
 
 bool CWinApp::WriteProfileBinary(const char* section, const char* entry, const void* data,
                                  DWORD size) const {
-    if (m_profileKey.empty())
-        return false;
-    HKEY key = nullptr;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), 0, nullptr, 0,
-                          KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
-        return false;
-    LONG status = ::RegSetValueExA(key, entry, 0, REG_BINARY, static_cast<const BYTE*>(data), size);
-    ::RegCloseKey(key);
-    return status == ERROR_SUCCESS;
+    return WriteProfileValue(section, entry, REG_BINARY, data, size);
 }
 
 bool CWinApp::WriteProfileInt(const char* section, const char* entry, int value) const {
+    const DWORD data = DWORD(value);
+    return WriteProfileValue(section, entry, REG_DWORD, &data, sizeof(data));
+}
+
+bool CWinApp::WriteProfileValue(const char* section, const char* entry, DWORD type,
+                                const void* data, DWORD size) const {
     if (m_profileKey.empty())
         return false;
     HKEY key = nullptr;
     if (::RegCreateKeyExA(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), 0, nullptr, 0,
                           KEY_SET_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
         return false;
-    DWORD data = DWORD(value);
-    LONG status = ::RegSetValueExA(key, entry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data),
-                                   sizeof(data));
+    LONG status = ::RegSetValueExA(key, entry, 0, type, static_cast<const BYTE*>(data), size);
     ::RegCloseKey(key);
     return status == ERROR_SUCCESS;
 }

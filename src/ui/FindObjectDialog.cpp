@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <string>
 
 #include "common/AppStrings.h"
 #include "common/Text.h"
@@ -38,33 +39,15 @@ bool IsListKey(WPARAM key) {
     return key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT;
 }
 
-}  // namespace
-
-// ---- the list
-// ------------------------------------------------------------------------------------
-
-LRESULT CFoundRows::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (toolTip && toolTip->m_hWnd && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-        if (message == WM_MOUSEMOVE) {
-            LVHITTESTINFO hit{};
-            hit.pt = {short(LOWORD(lParam)), short(HIWORD(lParam))};
-            int row = int(::SendMessageA(m_hWnd, LVM_HITTEST, 0, LPARAM(&hit)));
-            if (row != m_tipRow) {
-                // A new row: the old tip goes, and the new text shows after the usual delay.
-                m_tipRow = row;
-                ::SendMessageA(toolTip->m_hWnd, TTM_POP, 0, 0);
-                toolTip->UpdateTipText(m_hWnd, row >= 0 && tipText ? tipText(row) : "");
-            }
-        }
-        MSG relayed{m_hWnd, message, wParam, lParam, DWORD(::GetMessageTime()), {}};
-        ::GetCursorPos(&relayed.pt);
-        toolTip->RelayEvent(&relayed);
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
+// The grey hint the box shows while it is empty. The control takes the text only in UTF-16
+// (EM_SETCUEBANNER); TRUE keeps it while the box has the focus, as it has when the window opens.
+void SetCueBanner(CEdit& box, const std::string& cue) {
+    std::wstring wide(cue.size() + 1, L'\0');
+    if (::MultiByteToWideChar(CP_ACP, 0, cue.c_str(), -1, wide.data(), int(wide.size())) > 0)
+        box.SendMessage(EM_SETCUEBANNER, TRUE, LPARAM(wide.c_str()));
 }
 
-// ---- the window
-// ----------------------------------------------------------------------------------
+}  // namespace
 
 BEGIN_MESSAGE_MAP(CFindObjectDialog, CResizableDialog)
 ON_EN_CHANGE(IDC_FIND_TEXT, &CFindObjectDialog::OnTextChange)
@@ -96,7 +79,7 @@ void CFindObjectDialog::DoDataExchange(CDataExchange* exchange) {
 
 BOOL CFindObjectDialog::OnInitDialog() {
     CResizableDialog::OnInitDialog();
-    m_text.SetCue(LoadAppString(IDS_FIND_CUE));
+    SetCueBanner(m_text, LoadAppString(IDS_FIND_CUE));
     m_text.SendMessage(EM_LIMITTEXT, limits::kPath);
     for (size_t row = 0; row < std::size(kKinds); ++row) {
         const std::string name = LoadAppString(
@@ -107,12 +90,7 @@ BOOL CFindObjectDialog::OnInitDialog() {
     }
     m_rows.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
 
-    // Paths may hold "&", which is no access key here.
-    m_toolTip.Create(m_hWnd, TTS_ALWAYSTIP | TTS_NOPREFIX);
-    m_toolTip.AddTool(m_rows.m_hWnd, "");
-    m_toolTip.Activate(true);
-    m_rows.toolTip = &m_toolTip;
-    m_rows.tipText = [this](int row) { return TipText(row); };
+    m_rows.CreateTips([this](int row) { return TipText(row); });
 
     ShowKind();
     m_text.SetFocus();

@@ -9,13 +9,14 @@
 #include <string>
 #include <vector>
 
+#include "framework/StdControls.h"
 #include "framework/ToolTipCtrl.h"
 #include "placement/Placement.h"
 #include "sim/Effects.h"
 #include "sim/LibraryCatalogue.h"
 #include "sim/ObjectFinder.h"
-#include "ui/CueEdit.h"
 #include "ui/ResizableDialog.h"
+#include "ui/TipListView.h"
 
 // What the window searches: the main window's catalogues, and the finder of a kind (EFFECT or
 // LIBRARY), which the main window builds once per catalogue.
@@ -23,21 +24,6 @@ struct FindSources {
     const LibraryCatalogue& libraries;
     const EffectsCatalogue& effects;
     std::function<ObjectFinder&(ObjectType kind)> finder;
-};
-
-// The list of found rows; each row's tooltip is the text tipText gives for it.
-class CFoundRows : public CWnd {
-  public:
-    std::function<std::string(int row)> tipText;
-    CToolTipCtrl* toolTip = nullptr;
-    // The rows changed: the tip follows the next move even over the same row.
-    void ForgetTipRow() { m_tipRow = -1; }
-
-  protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  private:
-    int m_tipRow = -1;
 };
 
 class CFindObjectDialog : public CResizableDialog {
@@ -51,7 +37,7 @@ class CFindObjectDialog : public CResizableDialog {
     // After DoModal gave IDOK (Use): the kind and the catalogue position of the chosen row.
     ObjectType ChosenKind() const { return m_kind; }
     uint32_t ChosenPosition() const { return m_chosen; }
-    CToolTipCtrl& ToolTip() { return m_toolTip; }
+    CToolTipCtrl& ToolTip() { return m_rows.ToolTip(); }
 
   protected:
     void DoDataExchange(CDataExchange* exchange) override;
@@ -87,9 +73,8 @@ class CFindObjectDialog : public CResizableDialog {
     bool m_sortDescending = false;
     uint32_t m_chosen = 0;
 
-    CCueEdit m_text;
+    CEdit m_text;
     CWnd m_kindList;
-    CFoundRows m_rows;
+    CTipListView m_rows;
     CWnd m_count;
-    CToolTipCtrl m_toolTip;
 };

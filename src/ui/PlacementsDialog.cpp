@@ -29,32 +29,6 @@ std::string NameFromComment(const std::string& comment) {
 
 }  // namespace
 
-// ---- the list
-// ------------------------------------------------------------------------------------
-
-LRESULT CPlacementRows::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    if (toolTip && toolTip->m_hWnd && message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) {
-        if (message == WM_MOUSEMOVE) {
-            LVHITTESTINFO hit{};
-            hit.pt = {short(LOWORD(lParam)), short(HIWORD(lParam))};
-            int row = int(::SendMessageA(m_hWnd, LVM_HITTEST, 0, LPARAM(&hit)));
-            if (row != m_tipRow) {
-                // A new row: the old tip goes, and the new text shows after the usual delay.
-                m_tipRow = row;
-                ::SendMessageA(toolTip->m_hWnd, TTM_POP, 0, 0);
-                toolTip->UpdateTipText(m_hWnd, row >= 0 && tipText ? tipText(row) : "");
-            }
-        }
-        MSG relayed{m_hWnd, message, wParam, lParam, DWORD(::GetMessageTime()), {}};
-        ::GetCursorPos(&relayed.pt);
-        toolTip->RelayEvent(&relayed);
-    }
-    return CWnd::WindowProc(message, wParam, lParam);
-}
-
-// ---- the window
-// ----------------------------------------------------------------------------------
-
 BEGIN_MESSAGE_MAP(CPlacementsDialog, CResizableDialog)
 ON_BN_CLICKED(IDC_REMOVE_PLACEMENTS, &CPlacementsDialog::OnRemove)
 ON_BN_CLICKED(IDC_OPEN_PLACEMENTS, &CPlacementsDialog::OnOpen)
@@ -94,15 +68,10 @@ BOOL CPlacementsDialog::OnInitDialog() {
     m_rows.SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
     AddColumns();
 
-    // Parameter blocks may hold "&", which is no access key here.
-    m_toolTip.Create(m_hWnd, TTS_ALWAYSTIP | TTS_NOPREFIX);
-    m_toolTip.AddTool(m_rows.m_hWnd, "");
-    m_toolTip.Activate(true);
-    m_rows.toolTip = &m_toolTip;
-    m_rows.tipText = [this](int row) {
+    m_rows.CreateTips([this](int row) {
         std::span<const FileLine> lines = m_list.PlacementLines(row);
         return lines.empty() ? std::string() : lines.back().text;
-    };
+    });
 
     ShowRows(-1);
     m_rows.SetFocus();

@@ -4,7 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,19 +12,7 @@
 #include "placement/OutputList.h"
 #include "placement/Placement.h"
 #include "ui/ResizableDialog.h"
-
-// The report list of the window; each row's tooltip is the text tipText gives for it.
-class CPlacementRows : public CWnd {
-  public:
-    std::function<std::string(int row)> tipText;
-    CToolTipCtrl* toolTip = nullptr;
-
-  protected:
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-  private:
-    int m_tipRow = -1;
-};
+#include "ui/TipListView.h"
 
 class CPlacementsDialog : public CResizableDialog {
   public:
@@ -36,9 +23,9 @@ class CPlacementsDialog : public CResizableDialog {
     INT_PTR DoModal() override;
     // After DoModal gave IDOK (Use): the placement to fill in.
     const Placement& Chosen() const { return m_chosen; }
-    CToolTipCtrl& ToolTip() { return m_toolTip; }
+    CToolTipCtrl& ToolTip() { return m_rows.ToolTip(); }
 
-    CPlacementRows m_rows;
+    CTipListView m_rows;
 
   protected:
     void DoDataExchange(CDataExchange* exchange) override;
@@ -68,7 +55,6 @@ class CPlacementsDialog : public CResizableDialog {
 
     OutputList& m_list;
     FormControls& m_form;
-    CToolTipCtrl m_toolTip;
     UINT m_columnsDpi = 0;  // the scaling the column widths were set for
     Placement m_chosen;
     // The last row read back from its line; painting asks for one cell at a time.

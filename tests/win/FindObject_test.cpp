@@ -115,6 +115,10 @@ TEST(FindObject, FiltersSortsAndUsesRowsOfEitherKind) {
             [&](HWND find) {
                 EXPECT_FALSE(::IsWindowEnabled(main));
                 EXPECT_EQ(Text(find, IDC_FIND_KIND), "Effects");
+                // The empty box's hint is the edit control's own (common controls 6 only).
+                wchar_t cue[64] = {};
+                ::SendDlgItemMessageA(find, IDC_FIND_TEXT, EM_GETCUEBANNER, WPARAM(cue), 64);
+                EXPECT_STREQ(cue, L"Name, library file or identifier");
                 const size_t effects = install.effects.size();
                 EXPECT_EQ(Text(find, IDC_FIND_COUNT),
                           std::to_string(effects) + " of " + std::to_string(effects) + " effects");

@@ -11,7 +11,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <vector>
+
+#include "Measure.h"
 
 namespace {
 
@@ -20,15 +21,6 @@ constexpr int kWindsockRow = 2;
 constexpr WPARAM kImportCommand = 0x0060;
 constexpr int kFileNameBoxes[] = {0x047c, 0x0480};
 constexpr double kPatience = 120.0;
-
-double Now() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
 
 std::string Text(HWND window) {
     char text[1024] = {};
@@ -41,30 +33,14 @@ std::string Text(HWND window) {
 // boxes (their text is the static 0xFFFF) and the file dialog (the one with a file name box).
 enum class Kind { Main, Message, Files };
 
-struct Search {
-    DWORD process;
-    Kind kind;
-    HWND found = nullptr;
-};
-
-BOOL CALLBACK Visit(HWND window, LPARAM data) {
-    auto* search = reinterpret_cast<Search*>(data);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    char className[16] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (owner != search->process || std::strcmp(className, "#32770") != 0 ||
-        !::IsWindowVisible(window))
-        return TRUE;
-    const bool main = ::GetDlgItem(window, kTypeList) != nullptr;
-    const bool files =
-        ::GetDlgItem(window, kFileNameBoxes[0]) || ::GetDlgItem(window, kFileNameBoxes[1]);
-    const Kind kind = main ? Kind::Main : files ? Kind::Files : Kind::Message;
-    if (kind == search->kind && (kind != Kind::Message || ::GetDlgItem(window, 0xFFFF))) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
+HWND FindShown(DWORD process, Kind kind) {
+    return FindProcessDialog(process, [kind](HWND window) {
+        const bool main = ::GetDlgItem(window, kTypeList) != nullptr;
+        const bool files =
+            ::GetDlgItem(window, kFileNameBoxes[0]) || ::GetDlgItem(window, kFileNameBoxes[1]);
+        const Kind shown = main ? Kind::Main : files ? Kind::Files : Kind::Message;
+        return shown == kind && (kind != Kind::Message || ::GetDlgItem(window, 0xFFFF));
+    });
 }
 
 // Waits for a window of that kind (a message box whose text holds `text`); null when none
@@ -72,17 +48,14 @@ BOOL CALLBACK Visit(HWND window, LPARAM data) {
 HWND WaitFor(DWORD process, Kind kind, const char* text = "") {
     const double start = Now();
     while (Now() - start < kPatience) {
-        Search box{process, Kind::Message};
-        ::EnumWindows(Visit, LPARAM(&box));
-        if (box.found && Text(::GetDlgItem(box.found, 0xFFFF)).rfind("WARNING:", 0) == 0) {
-            ::PostMessageA(box.found, WM_COMMAND, IDOK, 0);
+        HWND box = FindShown(process, Kind::Message);
+        if (box && Text(::GetDlgItem(box, 0xFFFF)).rfind("WARNING:", 0) == 0) {
+            ::PostMessageA(box, WM_COMMAND, IDOK, 0);
         } else {
-            Search search{process, kind};
-            ::EnumWindows(Visit, LPARAM(&search));
-            if (search.found &&
-                (kind != Kind::Message ||
-                 Text(::GetDlgItem(search.found, 0xFFFF)).find(text) != std::string::npos))
-                return search.found;
+            HWND found = FindShown(process, kind);
+            if (found && (kind != Kind::Message ||
+                          Text(::GetDlgItem(found, 0xFFFF)).find(text) != std::string::npos))
+                return found;
         }
         ::Sleep(1);
     }
@@ -126,12 +99,6 @@ bool ImportOnce(const char* exe, const char* file, double& read, double& added) 
     return done;
 }
 
-void Print(const char* what, std::vector<double> values) {
-    std::sort(values.begin(), values.end());
-    std::printf("%-34s min %.3f  median %.3f  max %.3f s  (%zu runs)\n", what, values.front(),
-                values[values.size() / 2], values.back(), values.size());
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -142,7 +109,7 @@ int main(int argc, char** argv) {
         std::fputs("usage: kmltime PROGRAM.exe FILE.kml [--runs N]\n", stderr);
         return 2;
     }
-    std::vector<double> reads, adds;
+    Figures reads, adds;
     for (int run = 0; run <= runs; ++run) {
         double read = 0, added = 0;
         if (!ImportOnce(argv[1], argv[2], read, added)) {
@@ -150,9 +117,9 @@ int main(int argc, char** argv) {
             return 1;
         }
         if (run > 0)
-            reads.push_back(read), adds.push_back(added);
+            reads.Add(read), adds.Add(added);
     }
-    Print("import: read until the question", reads);
-    Print("import: placements added", adds);
+    reads.Print("import: read until the question");
+    adds.Print("import: placements added");
     return 0;
 }

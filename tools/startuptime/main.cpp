@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "FindTime.h"
+#include "Measure.h"
 #include "sim/Effects.h"
 #include "sim/LibraryScan.h"
 #include "sim/ProfileFile.h"
@@ -35,46 +36,10 @@ namespace {
 constexpr int kTypeList = 1016;
 constexpr int kNameBox = 1017;
 
-double Now() {
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart)
-        ::QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return double(now.QuadPart) / double(frequency.QuadPart);
-}
-
-struct Figures {
-    std::vector<double> values;
-    void Add(double v) { values.push_back(v); }
-    void Print(const char* what, const char* unit = "s", double scale = 1.0) const {
-        if (values.empty())
-            return;
-        std::vector<double> sorted = values;
-        std::sort(sorted.begin(), sorted.end());
-        std::printf("%-34s min %.3f  median %.3f  max %.3f %s  (%zu runs)\n", what,
-                    sorted.front() * scale, sorted[sorted.size() / 2] * scale,
-                    sorted.back() * scale, unit, sorted.size());
-    }
-};
-
-struct FindMain {
-    DWORD process;
-    HWND found;
-};
-
-BOOL CALLBACK FindMainWindow(HWND window, LPARAM data) {
-    auto* find = reinterpret_cast<FindMain*>(data);
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(window, &owner);
-    char className[32] = {};
-    ::GetClassNameA(window, className, sizeof className);
-    if (owner == find->process && std::strcmp(className, "#32770") == 0 &&
-        ::GetDlgItem(window, kTypeList) && ::IsWindowVisible(window)) {
-        find->found = window;
-        return FALSE;
-    }
-    return TRUE;
+// The main window: the dialog with the Type list.
+HWND FindMainWindow(DWORD process) {
+    return FindProcessDialog(
+        process, [](HWND window) { return ::GetDlgItem(window, kTypeList) != nullptr; });
 }
 
 // Selects a row of the Type list and sends the window the notification the list sends when the
@@ -112,27 +77,27 @@ int Run(const char* exe, int runs, int changes, bool first) {
             return 1;
         }
         ::WaitForInputIdle(process.hProcess, 60000);
-        FindMain find{process.dwProcessId, nullptr};
-        while (!find.found && Now() - start < 60) {
-            ::EnumWindows(FindMainWindow, LPARAM(&find));
-            if (!find.found)
+        HWND mainWindow = nullptr;
+        while (!mainWindow && Now() - start < 60) {
+            mainWindow = FindMainWindow(process.dwProcessId);
+            if (!mainWindow)
                 ::Sleep(1);
         }
         const double shown = Now() - start;
-        if (!find.found) {
-            std::fprintf(stderr, "startuptime: no main window within a minute\n");
+        if (!mainWindow) {
+            std::fprintf(stderr, "startuptime: no mainWindow window within a minute\n");
             ::TerminateProcess(process.hProcess, 1);
             ::CloseHandle(process.hThread);
             ::CloseHandle(process.hProcess);
             return 1;
         }
-        effectRows = ::SendDlgItemMessageA(find.found, kNameBox, CB_GETCOUNT, 0, 0);
+        effectRows = ::SendDlgItemMessageA(mainWindow, kNameBox, CB_GETCOUNT, 0, 0);
         if (run > 0)
             startup.Add(shown);
         for (int change = 0; change < changes; ++change) {
-            double library = ChooseKind(find.found, 1);
-            libraryRows = ::SendDlgItemMessageA(find.found, kNameBox, CB_GETCOUNT, 0, 0);
-            double effect = ChooseKind(find.found, 0);
+            double library = ChooseKind(mainWindow, 1);
+            libraryRows = ::SendDlgItemMessageA(mainWindow, kNameBox, CB_GETCOUNT, 0, 0);
+            double effect = ChooseKind(mainWindow, 0);
             if (run > 0) {
                 toLibrary.Add(library);
                 toEffect.Add(effect);
@@ -146,13 +111,13 @@ int Run(const char* exe, int runs, int changes, bool first) {
             peakPrivate.Add(double(memory.PeakPagefileUsage));
             peakWorkingSet.Add(double(memory.PeakWorkingSetSize));
         }
-        // After the memory figures, which stay those of the main window alone; with the kind
+        // After the memory figures, which stay those of the mainWindow window alone; with the kind
         // Library, so that the window opens on the largest list.
         if (run > 0 && changes > 0) {
-            ChooseKind(find.found, 1);
-            MeasureFindWindow(find.found, findTimes);
+            ChooseKind(mainWindow, 1);
+            MeasureFindWindow(mainWindow, findTimes);
         }
-        ::PostMessageA(find.found, WM_CLOSE, 0, 0);
+        ::PostMessageA(mainWindow, WM_CLOSE, 0, 0);
         if (::WaitForSingleObject(process.hProcess, 10000) != WAIT_OBJECT_0)
             ::TerminateProcess(process.hProcess, 1);
         ::CloseHandle(process.hThread);

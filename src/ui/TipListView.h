@@ -1,0 +1,27 @@
+// CTipListView: a report list view whose rows each show a tooltip, with the text a function gives
+// for the row under the pointer.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "framework/ToolTipCtrl.h"
+#include "framework/Wnd.h"
+
+class CTipListView : public CWnd {
+  public:
+    // After the list is bound to its window.
+    bool CreateTips(std::function<std::string(int row)> tipText);
+    CToolTipCtrl& ToolTip() { return m_toolTip; }
+    // The rows changed: the tip follows the next move even over the same row.
+    void ForgetTipRow() { m_tipRow = -1; }
+
+  protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+  private:
+    std::function<std::string(int row)> m_tipText;
+    CToolTipCtrl m_toolTip;
+    int m_tipRow = -1;
+};
