@@ -122,9 +122,12 @@ ImportedPosition ImportedPositionOf(const KmlPoint& point) {
         imported.longitude = text;
     if (point.heading) {
         // Google Earth turns an icon by any number of degrees; the heading box holds 0 to 360.
+        // fmod keeps the sign of whole turns back (-360 gives -0), which would be written "-0.00".
         double heading = std::fmod(*point.heading, 360.0);
         if (heading < 0.0)
             heading += 360.0;
+        else if (heading == 0.0)
+            heading = 0.0;
         imported.heading = heading;
     }
     return imported;
