@@ -24,6 +24,18 @@ namespace {
 class CTestApp : public CWinApp {};
 CTestApp theApp;
 
+// While takeFocus is set, a message takes the focus from the control that has it, as a real
+// message box does.
+class FocusTakingRecorder : public MessageRecorder {
+  public:
+    int Show(const std::string& text, const std::string& caption, unsigned kind) override {
+        if (takeFocus)
+            ::SetFocus(nullptr);
+        return MessageRecorder::Show(text, caption, kind);
+    }
+    bool takeFocus = false;
+};
+
 const std::string kSwKml = SCENEWRIGHT_BINARY_DIR "/tools/kml/sw-kml.exe";
 const std::string kHeader = OutputList().FileBytes();
 
@@ -255,7 +267,7 @@ TEST(KmlFiles, HostileFilesAreRefusedWithoutAHangAndOddEncodingsRead) {
 
 TEST(GoogleEarthMenu, ExportAndImportRunFromTheSystemMenu) {
     AfxGetApp()->SetRegistryKey("ScenewrightKmlTest");
-    MessageRecorder messages;
+    FocusTakingRecorder messages;
     TempFolder folder;
     const std::string csv = folder.File("places.csv"), kml = folder.File("places.kml");
     const std::string lines =
@@ -304,6 +316,22 @@ TEST(GoogleEarthMenu, ExportAndImportRunFromTheSystemMenu) {
         EXPECT_EQ(messages.messages[3].kind, message_kind::kStop);
         EXPECT_EQ(messages.messages[3].text.find("holds a document type declaration"),
                   folder.File("bad.kml").size() + 3);
+
+        // A field still being typed in is judged once: its message box takes the focus from
+        // it, and that loss is not judged again.
+        HWND pitch = ::GetDlgItem(main, IDC_PITCH);
+        ::SetFocus(pitch);
+        ::SetWindowTextA(pitch, "abc");
+        messages.messages.clear();
+        messages.takeFocus = true;
+        ::SendMessageA(main, WM_SYSCOMMAND, IDM_IMPORT_KML, 0);
+        messages.takeFocus = false;
+        EXPECT_EQ(messages.messages.size(), 1u);
+        for (const RecordedMessage& message : messages.messages)
+            EXPECT_EQ(message.text.substr(0, 29), "The pitch value cannot be rea");
+        EXPECT_EQ(::GetFocus(), pitch);
+        ::SetWindowTextA(pitch, "0");
+
         messages.answers = {answer::kYes};
         ::PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
     });
