@@ -523,8 +523,12 @@ void CMainDialog::ExportToGoogleEarth() {
 }
 
 void CMainDialog::ImportFromGoogleEarth() {
-    // The fields first: a file is not chosen and read only to be refused for them.
+    // The fields first: a file is not chosen and read only to be refused for them. The field
+    // being typed in still has the focus, which a refusal's message box takes: as on leaving it,
+    // that loss is not checked again.
+    m_checkingFields = true;
     const std::optional<Placement> made = PlacementForImport(m_form, m_libraries, m_effects);
+    m_checkingFields = false;
     if (!made)
         return;
     XFileDialog browse(true, "kml", nullptr, OFN_PATHMUSTEXIST | OFN_FILEMUSTEXIST,
@@ -891,12 +895,11 @@ void CMainDialog::OnKillfocusOutputFile() {
 void CMainDialog::CheckFieldOnLeaving(int field) {
     // A refused field's message box takes the focus from whichever field had it; that loss is
     // not checked inside the box.
-    static bool checking = false;
-    if (checking || m_startingUp)
+    if (m_checkingFields || m_startingUp)
         return;
-    checking = true;
+    m_checkingFields = true;
     OnFieldLostFocus(m_form, field);
-    checking = false;
+    m_checkingFields = false;
 }
 
 void CMainDialog::OnKillfocusLatitude() {

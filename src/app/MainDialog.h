@@ -169,5 +169,6 @@ class CMainDialog : public CDialog {
     std::string m_caption;
     DialogFormControls m_form{*this};
     std::string m_startFile;
-    bool m_startingUp = false;  // inside OnInitDialog
+    bool m_startingUp = false;      // inside OnInitDialog
+    bool m_checkingFields = false;  // a field check's message box may take the focus
 };

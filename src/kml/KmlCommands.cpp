@@ -122,9 +122,12 @@ ImportedPosition ImportedPositionOf(const KmlPoint& point) {
         imported.longitude = text;
     if (point.heading) {
         // Google Earth turns an icon by any number of degrees; the heading box holds 0 to 360.
+        // fmod keeps the sign of whole turns back (-360 gives -0), which would be written "-0.00".
         double heading = std::fmod(*point.heading, 360.0);
         if (heading < 0.0)
             heading += 360.0;
+        else if (heading == 0.0)
+            heading = 0.0;
         imported.heading = heading;
     }
     return imported;
@@ -133,24 +136,12 @@ ImportedPosition ImportedPositionOf(const KmlPoint& point) {
 std::optional<Placement> PlacementForImport(FormControls& form, const LibraryCatalogue& libraries,
                                             const EffectsCatalogue& effects) {
     // The checks that run when these fields are left, since the system menu takes no focus
-    // from them: what the user typed last is judged as Add would find it.
-    static const struct {
-        int field;
-        unsigned message;
-    } kFields[] = {
-        {IDC_ALTITUDE, IDS_ALTITUDE_UNREADABLE},
-        {IDC_PITCH, IDS_PITCH_UNREADABLE},
-        {IDC_BANK, IDS_BANK_UNREADABLE},
-        {IDC_HEADING, IDS_HEADING_UNREADABLE},
-    };
-    for (const auto& [field, message] : kFields) {
-        const bool accepted = field == IDC_ALTITUDE ? CheckAltitudeField(form, true)
-                                                    : CheckAngleField(form, field, true);
-        if (!accepted) {
-            ReportMessage(Message(message), message_kind::kPlain);
-            form.FocusAndSelectAll(field);
+    // from them: what the user typed last is judged as Add would find it. Not the look at the
+    // command state that leaving a field adds: these fields change no command, and its name
+    // check would put up a box that Add pressed from elsewhere does not.
+    for (const int field : {IDC_ALTITUDE, IDC_PITCH, IDC_BANK, IDC_HEADING}) {
+        if (!CheckFieldWithMessage(form, field))
             return std::nullopt;
-        }
     }
     // Any position will do here: each point's own takes its place.
     char latitude[kCoordinateBuffer], longitude[kCoordinateBuffer];

@@ -189,9 +189,12 @@ class ErrorHandler : public StackObject<ISAXErrorHandler> {
     static std::string WideToAnsi(const wchar_t* text) {
         if (!text)
             return std::string();
-        const size_t length = wcsnlen(text, 1024);
-        std::string ansi(length * 2, '\0');
-        const int written = ::WideCharToMultiByte(CP_ACP, 0, text, int(length), ansi.data(),
+        const int length = int(wcsnlen(text, 1024));
+        // Asked for first: a code page such as UTF-8 takes up to three bytes per unit.
+        const int size =
+            ::WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
+        std::string ansi(size_t(size > 0 ? size : 0), '\0');
+        const int written = ::WideCharToMultiByte(CP_ACP, 0, text, length, ansi.data(),
                                                   int(ansi.size()), nullptr, nullptr);
         ansi.resize(written > 0 ? size_t(written) : 0);
         while (!ansi.empty() && static_cast<unsigned char>(ansi.back()) <= ' ')

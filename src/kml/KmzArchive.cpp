@@ -141,7 +141,9 @@ KmzStatus ExtractKmlDocument(std::string_view archive, std::string& document, si
         return KmzStatus::Unsupported;
     if (entry.method != kStored && entry.method != kDeflated)
         return KmzStatus::Unsupported;
-    if (entry.size == kZip64Marker || entry.compressedSize == kZip64Marker)
+    // Each of these says its value stands in a zip64 extra field, which is not read.
+    if (entry.size == kZip64Marker || entry.compressedSize == kZip64Marker ||
+        entry.localHeader == kZip64Marker)
         return KmzStatus::Unsupported;
     if (entry.size > maxBytes)
         return KmzStatus::TooLarge;

@@ -133,10 +133,16 @@ void PlacemarkCollector::StartElement(KmlElement element, std::string_view id) {
             }
             m_coordinates.clear();
             m_pointHasCoordinates = false;
-            m_coordinatesTooLong = false;
+            m_coordinatesUnreadable = false;
             break;
         case KmlElement::Coordinates:
             if (parent == KmlElement::Point && m_collectDepth == 0) {
+                // A second one is a second position, and a Point has one: unreadable, with both
+                // texts reported.
+                if (m_pointHasCoordinates) {
+                    m_coordinatesUnreadable = true;
+                    m_coordinates += ' ';
+                }
                 m_pointHasCoordinates = true;
                 BeginText();
             }
@@ -196,7 +202,7 @@ void PlacemarkCollector::EndText(KmlElement element) {
             break;
         case KmlElement::Coordinates:
             m_coordinates += m_text;
-            m_coordinatesTooLong = m_coordinatesTooLong || m_textTooLong;
+            m_coordinatesUnreadable = m_coordinatesUnreadable || m_textTooLong;
             break;
         case KmlElement::Key:
             m_pairKey = TrimXmlSpace(m_text);
@@ -218,7 +224,7 @@ void PlacemarkCollector::EndText(KmlElement element) {
 void PlacemarkCollector::EndPoint() {
     KmlPosition position;
     PointStatus status = PointStatus::Empty;
-    if (m_coordinatesTooLong)
+    if (m_coordinatesUnreadable)
         status = PointStatus::Unreadable;
     else if (m_pointHasCoordinates)
         status = ReadPointCoordinates(m_coordinates, position);

@@ -100,7 +100,7 @@ class PlacemarkCollector {
     bool m_textTooLong = false;
 
     bool m_pointHasCoordinates = false;
-    bool m_coordinatesTooLong = false;
+    bool m_coordinatesUnreadable = false;  // too long to keep, or given twice
     std::string m_coordinates;
 
     StyleOwner m_styleOwner = StyleOwner::Shared;

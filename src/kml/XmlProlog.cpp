@@ -54,7 +54,6 @@ class Units {
         }
         return false;
     }
-    int Width() const { return m_width; }
 
   private:
     std::string_view m_bytes;

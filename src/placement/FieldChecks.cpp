@@ -73,7 +73,7 @@ bool CheckAngleField(FormControls& form, int field, bool rewrite) {
     return CheckNumberField(form, field, field_checks::kMaxAngle, rewrite);
 }
 
-bool OnFieldLostFocus(FormControls& form, int field) {
+bool CheckFieldWithMessage(FormControls& form, int field) {
     bool accepted = true;
     unsigned message = 0;
     switch (field) {
@@ -104,11 +104,16 @@ bool OnFieldLostFocus(FormControls& form, int field) {
         default:
             return true;
     }
-    if (accepted) {
-        form.CommandStateMayHaveChanged();
+    if (accepted)
         return true;
-    }
     ReportMessage(LoadAppString(message).c_str(), message_kind::kPlain);
     form.FocusAndSelectAll(field);
     return false;
+}
+
+bool OnFieldLostFocus(FormControls& form, int field) {
+    if (!CheckFieldWithMessage(form, field))
+        return false;
+    form.CommandStateMayHaveChanged();
+    return true;
 }

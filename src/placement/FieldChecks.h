@@ -19,7 +19,10 @@ bool CheckAltitudeField(FormControls& form, bool rewrite);
 // One of the pitch, bank and heading fields, by control id.
 bool CheckAngleField(FormControls& form, int field, bool rewrite);
 
-// What a field's focus-loss handler does: the check with rewrite; on success the form hears that
-// its commands may change; otherwise the field's message, then the focus back with the whole
-// (kept) text selected. Gives the check's result. Fields other than the six give true.
+// A field judged as leaving it judges it: the check with rewrite; on failure the field's message,
+// then the focus back with the whole (kept) text selected. Gives the check's result. Fields
+// other than the six give true.
+bool CheckFieldWithMessage(FormControls& form, int field);
+// What a field's focus-loss handler does: CheckFieldWithMessage, and on success the form hears
+// that its commands may change.
 bool OnFieldLostFocus(FormControls& form, int field);

@@ -14,11 +14,14 @@
 
 #include "Measure.h"
 
+#include "placement/Placement.h"
+#include "resource.h"
+
 namespace {
 
-constexpr int kTypeList = 1016;
-constexpr int kWindsockRow = 2;
-constexpr WPARAM kImportCommand = 0x0060;
+constexpr int kTypeList = IDC_TYPE;
+constexpr int kWindsockRow = int(ObjectType::WINDSOCK);
+constexpr WPARAM kImportCommand = IDM_IMPORT_KML;
 constexpr int kFileNameBoxes[] = {0x047c, 0x0480};
 constexpr double kPatience = 120.0;
 

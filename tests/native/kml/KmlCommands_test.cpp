@@ -121,7 +121,9 @@ TEST(KmlImport, AddsWhatAddWouldAtEachPointAndRefusalsLeaveTheListAsItWas) {
     EXPECT_EQ(form[IDC_ALTITUDE].text, "20.00");  // checked as leaving the box checks it
 
     KmlReadResult read;
-    read.points.points = {{1, "a", {8.5, 47.25}, -90.0}, {2, "b", {-122.3089, 47.4497}, {}}};
+    read.points.points = {{1, "a", {8.5, 47.25}, -90.0},
+                          {2, "b", {-122.3089, 47.4497}, {}},
+                          {3, "c", {12.5, 41.9}, -360.0}};
     read.points.linesAndShapes = 3;
     read.points.unusable.resize(1);
     OutputList list;
@@ -134,18 +136,19 @@ TEST(KmlImport, AddsWhatAddWouldAtEachPointAndRefusalsLeaveTheListAsItWas) {
     OutputList added;
     for (const auto& [latitude, longitude, heading] :
          {std::tuple("N047* 15' 00.0000\"", "E008* 30' 00.0000\"", "270"),
-          std::tuple("N047* 26' 58.9200\"", "W122* 18' 32.0400\"", "12.5")}) {
+          std::tuple("N047* 26' 58.9200\"", "W122* 18' 32.0400\"", "12.5"),
+          std::tuple("N041* 54' 00.0000\"", "E012* 30' 00.0000\"", "0")}) {
         form[IDC_LATITUDE].text = latitude, form[IDC_LONGITUDE].text = longitude;
         form[IDC_HEADING].text = heading;
         ASSERT_TRUE(added.AddPlacement(form, {}, {}));
     }
     EXPECT_EQ(list.Lines(), added.Lines());
-    EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 2 items from the output file");
+    EXPECT_EQ(form[IDC_CLEAR].tooltip, "Clear 3 items from the output file");
     ASSERT_EQ(messages.messages.size(), 3u);
-    EXPECT_EQ(messages.messages[0].text, "Add 2 placements from \"C:\\a.kml\"?");
+    EXPECT_EQ(messages.messages[0].text, "Add 3 placements from \"C:\\a.kml\"?");
     EXPECT_EQ(messages.messages[0].kind, message_kind::kAddQuestion);
     EXPECT_EQ(messages.messages[2].text,
-              "2 placements were added; 3 lines and shapes and 1 unusable points were skipped.");
+              "3 placements were added; 3 lines and shapes and 1 unusable points were skipped.");
 
     const std::vector<FileLine> before = list.Lines();
     messages.messages.clear();

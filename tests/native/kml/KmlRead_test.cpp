@@ -134,6 +134,7 @@ TEST(PlacemarkCollector, TakesEveryPointOfEveryPlacemarkWithItsNameAndIconHeadin
         // 3: through the StyleMap; 4: unusable points, a track, no style at all.
         "+Placemark|+styleUrl|#map|-|+Point|+coordinates|5,6|-|-|-|"
         "+Placemark|+Point|-|+Point|+coordinates|no,no|-|-|+Point|+coordinates|0,91|-|-|"
+        "+Point|+coordinates|1,2|-|+coordinates|3|-|-|"
         "+http://www.google.com/kml/ext/2.2^MultiTrack|+http://www.google.com/kml/ext/"
         "2.2^Track|-|-|"
         "+Point|+coordinates|7,8|-|-|-|"
@@ -161,12 +162,15 @@ TEST(PlacemarkCollector, TakesEveryPointOfEveryPlacemarkWithItsNameAndIconHeadin
         EXPECT_EQ(point.position.latitude, expected[i].latitude) << i;
         EXPECT_EQ(point.heading, expected[i].heading) << i;
     }
-    ASSERT_EQ(found.unusable.size(), 3u);
+    ASSERT_EQ(found.unusable.size(), 4u);
     EXPECT_EQ(found.unusable[0].status, PointStatus::Empty);
     EXPECT_EQ(found.unusable[1].status, PointStatus::Unreadable);
     EXPECT_EQ(found.unusable[1].coordinates, "no,no");
     EXPECT_EQ(found.unusable[2].status, PointStatus::OutsideWorld);
     EXPECT_EQ(found.unusable[2].placemark, 4);
+    // Two coordinates elements are two positions, not the pieces of one.
+    EXPECT_EQ(found.unusable[3].status, PointStatus::Unreadable);
+    EXPECT_EQ(found.unusable[3].coordinates, "1,2 3");
     EXPECT_EQ(found.linesAndShapes, 2);  // the polygon with its ring, the tracks
     EXPECT_EQ(found.placemarks, 5);
 }

@@ -44,6 +44,7 @@ TEST(KmzArchive, TheFirstKmlEntryComesOutWholeOrTheArchiveIsRefused) {
         {"encrypted", Zip({deflated}, Set(8, 1, 2)), KmzStatus::Unsupported},
         {"bzip2", Zip({deflated}, Set(10, 12, 2)), KmzStatus::Unsupported},
         {"zip64", Zip({deflated}, Set(24, 0xFFFFFFFF, 4)), KmzStatus::Unsupported},
+        {"zip64 header offset", Zip({deflated}, Set(42, 0xFFFFFFFF, 4)), KmzStatus::Unsupported},
         {"over the limit", Zip({deflated}, Set(24, uint32_t(kmz::kMaxDocumentBytes + 1), 4)),
          KmzStatus::TooLarge},
     };
