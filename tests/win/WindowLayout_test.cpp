@@ -245,6 +245,16 @@ TEST(WindowPlaces, OverTheMainWindowOnTheWorkAreaAndResizableOnesWhereTheyWere) 
             EXPECT_EQ(now.bottom - now.top, height / 2);
             EXPECT_TRUE(Inside(now, work));
         });
+        // Closed larger than this screen's work area (on a larger monitor): as large as the work
+        // area, so that Use and Close show.
+        SaveWindowPlace(
+            IDD_PLACEMENTS,
+            {int32_t(work.left + 40), int32_t(work.top + 30), int32_t(work.right - work.left + 900),
+             int32_t(work.bottom - work.top + 700), int32_t(WindowDpi(main))});
+        OpenFromMenu(main, IDM_PLACEMENTS, [&](HWND window) {
+            const RECT now = RectOf(window);
+            EXPECT_TRUE(::EqualRect(&now, &work));
+        });
         ::PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
     });
     dialog.DoModal();
