@@ -114,17 +114,9 @@ void CFindObjectDialog::ShowKind() {
     const Column* columns = library ? kLibraryColumns : kEffectColumns;
     const size_t count = library ? std::size(kLibraryColumns) : std::size(kEffectColumns);
     for (size_t i = 0; i < count; ++i) {
-        RECT width{0, 0, columns[i].width, 0};
-        ::MapDialogRect(m_hWnd, &width);
-        std::string heading = LoadAppString(columns[i].heading);
-        LVCOLUMNA info{};
-        info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
         // The first column of a list view is always left-aligned.
-        info.fmt = columns[i].number && i > 0 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        info.pszText = heading.data();
-        info.cx = width.right;
-        info.iSubItem = int(i);
-        m_rows.SendMessage(LVM_INSERTCOLUMNA, WPARAM(i), LPARAM(&info));
+        m_rows.InsertColumn(int(i), LoadAppString(columns[i].heading), columns[i].width,
+                            columns[i].number && i > 0 ? LVCFMT_RIGHT : LVCFMT_LEFT);
     }
     m_sortColumn = -1;
     m_sortDescending = false;
