@@ -21,17 +21,18 @@ struct Column {
     FoundColumn sortBy;
     bool number;
 };
-// Together they fill the list's width less its scroll bar.
+// Together they fill the list's width less its scroll bar. An identifier of the widest hex digits
+// needs up to 192 dialog units (at 125 %); a nameless object shows its identifier as its name.
 constexpr Column kLibraryColumns[] = {
-    {IDS_FIND_COLUMN_NAME, 110, FoundColumn::Name, false},
+    {IDS_FIND_COLUMN_NAME, 192, FoundColumn::Name, false},
     {IDS_FIND_COLUMN_LIBRARY_FILE, 70, FoundColumn::File, false},
     {IDS_FIND_COLUMN_RADIUS, 42, FoundColumn::Radius, true},
     {IDS_FIND_COLUMN_SCALE, 42, FoundColumn::Scale, true},
-    {IDS_FIND_COLUMN_IDENTIFIER, 164, FoundColumn::Identifier, false},
+    {IDS_FIND_COLUMN_IDENTIFIER, 192, FoundColumn::Identifier, false},
 };
 constexpr Column kEffectColumns[] = {
-    {IDS_FIND_COLUMN_DISPLAY_NAME, 215, FoundColumn::Name, false},
-    {IDS_FIND_COLUMN_FILE, 215, FoundColumn::File, false},
+    {IDS_FIND_COLUMN_DISPLAY_NAME, 269, FoundColumn::Name, false},
+    {IDS_FIND_COLUMN_FILE, 269, FoundColumn::File, false},
 };
 
 // The list's keys that the search box hands on, so that the rows can be walked while typing.
