@@ -129,12 +129,16 @@ void CFindObjectDialog::Search() {
     if (!m_finder)
         return;
     m_finder->Find(m_text.GetWindowText(), m_found);
-    if (m_sortColumn >= 0) {
-        const Column* columns = m_kind == ObjectType::LIBRARY ? kLibraryColumns : kEffectColumns;
-        m_finder->Sort(m_found, columns[m_sortColumn].sortBy, m_sortDescending,
-                       &m_sources.libraries);
-    }
+    if (m_sortColumn >= 0)
+        SortFound();
     ShowFound(m_found.empty() ? -1 : 0);
+}
+
+void CFindObjectDialog::SortFound() {
+    const bool library = m_kind == ObjectType::LIBRARY;
+    const Column* columns = library ? kLibraryColumns : kEffectColumns;
+    m_finder->Sort(m_found, columns[m_sortColumn].sortBy, m_sortDescending,
+                   library ? &m_sources.libraries : nullptr);
 }
 
 void CFindObjectDialog::ShowFound(int selectRow) {
@@ -250,8 +254,7 @@ void CFindObjectDialog::OnColumnClick(NMHDR* header, LRESULT*) {
     m_sortColumn = column;
     const int selected = SelectedRow();
     const int64_t position = selected >= 0 ? int64_t(m_found[size_t(selected)]) : -1;
-    const Column* all = m_kind == ObjectType::LIBRARY ? kLibraryColumns : kEffectColumns;
-    m_finder->Sort(m_found, all[column].sortBy, m_sortDescending, &m_sources.libraries);
+    SortFound();
     ShowSortMark();
     auto at = std::find(m_found.begin(), m_found.end(), position);
     ShowFound(at == m_found.end() ? -1 : int(at - m_found.begin()));
