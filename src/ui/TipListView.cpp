@@ -16,14 +16,13 @@ bool CTipListView::CreateTips(std::function<std::string(int row)> tipText) {
     return true;
 }
 
-void CTipListView::InsertColumn(int column, const std::string& heading, int width, int format) {
+void CTipListView::InsertColumn(int column, std::string heading, int width, int format) {
     RECT dialogUnits{0, 0, width, 0};
     ::MapDialogRect(::GetParent(m_hWnd), &dialogUnits);
-    std::string text = heading;
     LVCOLUMNA info{};
     info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
     info.fmt = format;
-    info.pszText = text.data();
+    info.pszText = heading.data();
     info.cx = dialogUnits.right;
     info.iSubItem = column;
     ::SendMessageA(m_hWnd, LVM_INSERTCOLUMNA, WPARAM(column), LPARAM(&info));

@@ -18,7 +18,7 @@ class CTipListView : public CWnd {
     // The rows changed: the tip follows the next move even over the same row.
     void ForgetTipRow() { m_tipRow = -1; }
     // A column `width` dialog units of the list's dialog wide; format LVCFMT_LEFT or _RIGHT.
-    void InsertColumn(int column, const std::string& heading, int width, int format);
+    void InsertColumn(int column, std::string heading, int width, int format);
 
   protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
