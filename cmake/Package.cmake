@@ -51,8 +51,8 @@ set(CPACK_PACKAGE_NAME Scenewright)
 set(CPACK_PACKAGE_VENDOR "the Scenewright authors")
 set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
 set(CPACK_PACKAGE_FILE_NAME "Scenewright-${PROJECT_VERSION}-${CPACK_SYSTEM_NAME}")
-# Only what joined the download, in one folder named as the zip; the programs without their
-# debugging sections.
+# Only what joined the download, at the zip's root (the user unpacks it into a folder of their
+# own); the programs without their debugging sections.
 set(CPACK_ARCHIVE_COMPONENT_INSTALL ON)
 set(CPACK_COMPONENTS_GROUPING ALL_COMPONENTS_IN_ONE)
 set(CPACK_COMPONENTS_ALL ${SCENEWRIGHT_DOWNLOAD_COMPONENT})

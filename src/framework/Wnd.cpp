@@ -1,5 +1,6 @@
 #include "Wnd.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace {
@@ -118,9 +119,15 @@ LONG KeepWithin(LONG start, LONG length, LONG low, LONG high) {
 }  // namespace
 
 RECT KeepOnWorkArea(const RECT& window) {
+    return FitOnWorkArea(window, {window.right - window.left, window.bottom - window.top});
+}
+
+RECT FitOnWorkArea(const RECT& window, SIZE smallest) {
     const RECT area = WorkAreaOf(::MonitorFromRect(&window, MONITOR_DEFAULTTONEAREST));
-    const LONG width = window.right - window.left;
-    const LONG height = window.bottom - window.top;
+    const LONG width =
+        std::min(window.right - window.left, std::max(area.right - area.left, smallest.cx));
+    const LONG height =
+        std::min(window.bottom - window.top, std::max(area.bottom - area.top, smallest.cy));
     const LONG left = KeepWithin(window.left, width, area.left, area.right);
     const LONG top = KeepWithin(window.top, height, area.top, area.bottom);
     return {left, top, left + width, top + height};

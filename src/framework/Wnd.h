@@ -93,6 +93,9 @@ class CWnd {
 // A window rectangle moved onto the work area of the monitor it is nearest to, so that all of it
 // shows (its top-left corner where it is larger than the work area).
 RECT KeepOnWorkArea(const RECT& window);
+// The same for a window the user can size: one larger than that work area is first made as large
+// as the work area, but not smaller than `smallest`.
+RECT FitOnWorkArea(const RECT& window, SIZE smallest);
 
 // Draws into a window between BeginPaint and EndPaint.
 class CPaintDC {

@@ -397,7 +397,10 @@ void ObjectFinder::Sort(std::vector<uint32_t>& rows, FoundColumn column, bool de
         Keyed key;
         key.row = row;
         key.rank = row < m_rank.size() ? m_rank[row] : UINT32_MAX;
-        const LibraryObject* object = catalogue ? catalogue->At(intptr_t(row)) : nullptr;
+        // Only the library columns read the catalogue; an effect has no row there.
+        const bool libraryColumn = column == FoundColumn::Radius || column == FoundColumn::Scale ||
+                                   column == FoundColumn::Identifier;
+        const LibraryObject* object = libraryColumn ? catalogue->At(intptr_t(row)) : nullptr;
         switch (column) {
             case FoundColumn::Name:
                 break;

@@ -39,7 +39,8 @@ class ObjectFinder {
     void Find(std::string_view text, std::vector<uint32_t>& rows);
 
     // Sorts found rows by a column; rows equal there keep the Name list's order. The library
-    // columns read the catalogue the finder was built from.
+    // columns read the catalogue the finder was built from; a finder of effects takes none
+    // (nullptr) and sorts by name or file only.
     void Sort(std::vector<uint32_t>& rows, FoundColumn column, bool descending,
               const LibraryCatalogue* catalogue) const;
 

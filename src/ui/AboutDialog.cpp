@@ -27,13 +27,16 @@ BOOL CAboutDialog::OnInitDialog() {
     return TRUE;
 }
 
-// The picture fills its area, as it does at 100 % with the dialog's font, smoothly scaled: the
-// control would stretch it itself, but pixel by pixel.
+// The picture grows with the scaling, smoothly, and keeps its proportions within its area: the
+// dialog font's units are not square, so the area is not the picture's shape. The control
+// centres it.
 void CAboutDialog::ShowPicture() {
     auto picture = static_cast<HBITMAP>(::LoadImageA(
         CWinApp::ResourceInstance(), MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, 0));
     const RECT area = m_pictureLink.GetClientRect();
-    picture = ScaleBitmap(picture, {area.right, area.bottom}, true);
+    picture = ScaleBitmap(
+        picture, ScaleSizeForDpi(BitmapSize(picture), WindowDpi(m_hWnd), {area.right, area.bottom}),
+        true);
     if (!picture)
         return;
     auto previous = reinterpret_cast<HGDIOBJ>(

@@ -21,17 +21,18 @@ struct Column {
     FoundColumn sortBy;
     bool number;
 };
-// Together they fill the list's width less its scroll bar.
+// Together they fill the list's width less its scroll bar. An identifier of the widest hex digits
+// needs up to 192 dialog units (at 125 %); a nameless object shows its identifier as its name.
 constexpr Column kLibraryColumns[] = {
-    {IDS_FIND_COLUMN_NAME, 110, FoundColumn::Name, false},
+    {IDS_FIND_COLUMN_NAME, 192, FoundColumn::Name, false},
     {IDS_FIND_COLUMN_LIBRARY_FILE, 70, FoundColumn::File, false},
     {IDS_FIND_COLUMN_RADIUS, 42, FoundColumn::Radius, true},
     {IDS_FIND_COLUMN_SCALE, 42, FoundColumn::Scale, true},
-    {IDS_FIND_COLUMN_IDENTIFIER, 164, FoundColumn::Identifier, false},
+    {IDS_FIND_COLUMN_IDENTIFIER, 192, FoundColumn::Identifier, false},
 };
 constexpr Column kEffectColumns[] = {
-    {IDS_FIND_COLUMN_DISPLAY_NAME, 215, FoundColumn::Name, false},
-    {IDS_FIND_COLUMN_FILE, 215, FoundColumn::File, false},
+    {IDS_FIND_COLUMN_DISPLAY_NAME, 269, FoundColumn::Name, false},
+    {IDS_FIND_COLUMN_FILE, 269, FoundColumn::File, false},
 };
 
 // The list's keys that the search box hands on, so that the rows can be walked while typing.
@@ -114,17 +115,9 @@ void CFindObjectDialog::ShowKind() {
     const Column* columns = library ? kLibraryColumns : kEffectColumns;
     const size_t count = library ? std::size(kLibraryColumns) : std::size(kEffectColumns);
     for (size_t i = 0; i < count; ++i) {
-        RECT width{0, 0, columns[i].width, 0};
-        ::MapDialogRect(m_hWnd, &width);
-        std::string heading = LoadAppString(columns[i].heading);
-        LVCOLUMNA info{};
-        info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM | LVCF_FMT;
         // The first column of a list view is always left-aligned.
-        info.fmt = columns[i].number && i > 0 ? LVCFMT_RIGHT : LVCFMT_LEFT;
-        info.pszText = heading.data();
-        info.cx = width.right;
-        info.iSubItem = int(i);
-        m_rows.SendMessage(LVM_INSERTCOLUMNA, WPARAM(i), LPARAM(&info));
+        m_rows.InsertColumn(int(i), LoadAppString(columns[i].heading), columns[i].width,
+                            columns[i].number && i > 0 ? LVCFMT_RIGHT : LVCFMT_LEFT);
     }
     m_sortColumn = -1;
     m_sortDescending = false;
@@ -136,12 +129,16 @@ void CFindObjectDialog::Search() {
     if (!m_finder)
         return;
     m_finder->Find(m_text.GetWindowText(), m_found);
-    if (m_sortColumn >= 0) {
-        const Column* columns = m_kind == ObjectType::LIBRARY ? kLibraryColumns : kEffectColumns;
-        m_finder->Sort(m_found, columns[m_sortColumn].sortBy, m_sortDescending,
-                       &m_sources.libraries);
-    }
+    if (m_sortColumn >= 0)
+        SortFound();
     ShowFound(m_found.empty() ? -1 : 0);
+}
+
+void CFindObjectDialog::SortFound() {
+    const bool library = m_kind == ObjectType::LIBRARY;
+    const Column* columns = library ? kLibraryColumns : kEffectColumns;
+    m_finder->Sort(m_found, columns[m_sortColumn].sortBy, m_sortDescending,
+                   library ? &m_sources.libraries : nullptr);
 }
 
 void CFindObjectDialog::ShowFound(int selectRow) {
@@ -257,8 +254,7 @@ void CFindObjectDialog::OnColumnClick(NMHDR* header, LRESULT*) {
     m_sortColumn = column;
     const int selected = SelectedRow();
     const int64_t position = selected >= 0 ? int64_t(m_found[size_t(selected)]) : -1;
-    const Column* all = m_kind == ObjectType::LIBRARY ? kLibraryColumns : kEffectColumns;
-    m_finder->Sort(m_found, all[column].sortBy, m_sortDescending, &m_sources.libraries);
+    SortFound();
     ShowSortMark();
     auto at = std::find(m_found.begin(), m_found.end(), position);
     ShowFound(at == m_found.end() ? -1 : int(at - m_found.begin()));

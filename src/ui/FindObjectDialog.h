@@ -57,6 +57,8 @@ class CFindObjectDialog : public CResizableDialog {
   private:
     void ShowKind();
     void Search();
+    // The found rows in the order of the sorted column.
+    void SortFound();
     // The found rows again, with this row (if any) selected and in view.
     void ShowFound(int selectRow);
     void ShowSortMark();

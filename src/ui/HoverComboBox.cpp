@@ -17,7 +17,7 @@ ON_CONTROL_REFLECT(CBN_KILLFOCUS, &CHoverComboBox::OnKillFocus)
 ON_CONTROL_REFLECT(CBN_EDITUPDATE, &CHoverComboBox::OnEditUpdate)
 END_MESSAGE_MAP()
 
-CHoverComboBox::CHoverComboBox() : m_buttonWidth(::GetSystemMetrics(SM_CXHTHUMB)) {
+CHoverComboBox::CHoverComboBox() {
     ReadColours();
 }
 
@@ -36,7 +36,7 @@ void CHoverComboBox::DrawComboFrame(ComboFrameState state, COLORREF a, COLORREF 
     // Every step of one pixel at 100 % is a line's width at the window's scaling.
     const UINT dpi = WindowDpi(m_hWnd);
     const int line = LineWidthForDpi(dpi);
-    m_buttonWidth = SystemMetricForDpi(SM_CXHTHUMB, dpi);
+    const int buttonWidth = SystemMetricForDpi(SM_CXHTHUMB, dpi);
     RECT r = GetClientRect();
     bool enabled = IsWindowEnabled();
     Draw3dRect(dc, r, a, b, line);
@@ -46,7 +46,7 @@ void CHoverComboBox::DrawComboFrame(ComboFrameState state, COLORREF a, COLORREF 
     ::InflateRect(&r, -line, -line);
 
     // The drop-down button area.
-    r.left = r.right - m_buttonWidth;
+    r.left = r.right - buttonWidth;
     Draw3dRect(dc, r, m_face, m_face, line);
     ::InflateRect(&r, -line, -line);
     Draw3dRect(dc, r, m_face, m_face, line);

@@ -32,7 +32,6 @@ class CHoverComboBox : public CWnd {
     void DrawComboFrame(ComboFrameState state, COLORREF a, COLORREF b);
     void DrawCurrentFrame();
 
-    int m_buttonWidth;
     bool m_hot = false;
     bool m_focused = false;
     bool m_pressed = false;

@@ -7,7 +7,6 @@
 
 #include "common/AppStrings.h"
 #include "common/Text.h"
-#include "framework/Dpi.h"
 #include "framework/WaitCursor.h"
 #include "placement/Message.h"
 #include "placement/PlacementFile.h"
@@ -37,7 +36,6 @@ ON_NOTIFY(LVN_ITEMCHANGED, IDC_PLACEMENT_LIST, &CPlacementsDialog::OnSelectionCh
 ON_NOTIFY(LVN_ODSTATECHANGED, IDC_PLACEMENT_LIST, &CPlacementsDialog::OnSelectionChange)
 ON_NOTIFY(LVN_KEYDOWN, IDC_PLACEMENT_LIST, &CPlacementsDialog::OnListKey)
 ON_NOTIFY(NM_DBLCLK, IDC_PLACEMENT_LIST, &CPlacementsDialog::OnDoubleClick)
-ON_MESSAGE(WM_DPICHANGED, &CPlacementsDialog::OnDpiChanged)
 END_MESSAGE_MAP()
 
 CPlacementsDialog::CPlacementsDialog(CWnd* owner, OutputList& list, FormControls& form)
@@ -79,31 +77,9 @@ BOOL CPlacementsDialog::OnInitDialog() {
 }
 
 void CPlacementsDialog::AddColumns() {
-    m_columnsDpi = WindowDpi(m_hWnd);
-    for (int column = 0; column < kColumnCount; ++column) {
-        RECT width{0, 0, kColumnWidths[column], 0};
-        ::MapDialogRect(m_hWnd, &width);
-        std::string heading = LoadAppString(IDS_COLUMN_NUMBER + unsigned(column));
-        LVCOLUMNA info{};
-        info.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
-        info.pszText = heading.data();
-        info.cx = width.right;
-        info.iSubItem = column;
-        m_rows.SendMessage(LVM_INSERTCOLUMNA, WPARAM(column), LPARAM(&info));
-    }
-}
-
-// The columns keep their share of the list, widths the user dragged included.
-LRESULT CPlacementsDialog::OnDpiChanged(WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = CResizableDialog::OnDpiChanged(wParam, lParam);
-    const UINT dpi = HIWORD(wParam);
-    for (int column = 0; column < kColumnCount && m_columnsDpi != 0 && dpi != 0; ++column) {
-        const int width = int(m_rows.SendMessage(LVM_GETCOLUMNWIDTH, WPARAM(column)));
-        m_rows.SendMessage(LVM_SETCOLUMNWIDTH, WPARAM(column),
-                           MAKELPARAM(::MulDiv(width, int(dpi), int(m_columnsDpi)), 0));
-    }
-    m_columnsDpi = dpi;
-    return result;
+    for (int column = 0; column < kColumnCount; ++column)
+        m_rows.InsertColumn(column, LoadAppString(IDS_COLUMN_NUMBER + unsigned(column)),
+                            kColumnWidths[column], LVCFMT_LEFT);
 }
 
 void CPlacementsDialog::ShowRows(int selectRow) {

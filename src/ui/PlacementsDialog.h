@@ -39,7 +39,6 @@ class CPlacementsDialog : public CResizableDialog {
     void OnSelectionChange(NMHDR* header, LRESULT* result);
     void OnListKey(NMHDR* header, LRESULT* result);
     void OnDoubleClick(NMHDR* header, LRESULT* result);
-    LRESULT OnDpiChanged(WPARAM wParam, LPARAM lParam);
 
     DECLARE_MESSAGE_MAP()
 
@@ -55,7 +54,6 @@ class CPlacementsDialog : public CResizableDialog {
 
     OutputList& m_list;
     FormControls& m_form;
-    UINT m_columnsDpi = 0;  // the scaling the column widths were set for
     Placement m_chosen;
     // The last row read back from its line; painting asks for one cell at a time.
     int m_cachedRow = -1;

@@ -27,8 +27,9 @@ int CResizableDialog::OnCreate(CREATESTRUCTA* create) {
     return 0;
 }
 
-// Where the window was when it last closed, at least as large as it opens and all of it on a
-// monitor's work area; the first time, or when nothing usable is stored, centred as any window.
+// Where the window was when it last closed, at least as large as it opens, no larger than the
+// nearest monitor's work area (unless it opens larger) and all of it on that work area; the first
+// time, or when nothing usable is stored, centred as any window.
 void CResizableDialog::PlaceWindow() {
     WindowPlace place;
     if (m_templateId == 0 || !LoadWindowPlace(m_templateId, place)) {
@@ -38,8 +39,10 @@ void CResizableDialog::PlaceWindow() {
     const UINT dpi = WindowDpi(m_hWnd);
     const int width = std::max(::MulDiv(place.width, int(dpi), place.dpi), int(m_minTrackWidth));
     const int height = std::max(::MulDiv(place.height, int(dpi), place.dpi), int(m_minTrackHeight));
+    // Closed on a larger screen, it may not fit this one: Use and Close would be off it.
     const RECT window =
-        KeepOnWorkArea({place.left, place.top, place.left + width, place.top + height});
+        FitOnWorkArea({place.left, place.top, place.left + width, place.top + height},
+                      {m_minTrackWidth, m_minTrackHeight});
     // The anchored controls move by the change from the size they were laid out for.
     if (m_lastClientWidth == 0) {
         const RECT client = GetClientRect();

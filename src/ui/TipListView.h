@@ -1,5 +1,6 @@
 // CTipListView: a report list view whose rows each show a tooltip, with the text a function gives
-// for the row under the pointer.
+// for the row under the pointer, and whose columns, given in dialog units, keep their share of
+// the list when the scaling changes.
 #pragma once
 #include <windows.h>
 
@@ -16,12 +17,17 @@ class CTipListView : public CWnd {
     CToolTipCtrl& ToolTip() { return m_toolTip; }
     // The rows changed: the tip follows the next move even over the same row.
     void ForgetTipRow() { m_tipRow = -1; }
+    // A column `width` dialog units of the list's dialog wide; format LVCFMT_LEFT or _RIGHT.
+    void InsertColumn(int column, std::string heading, int width, int format);
 
   protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
   private:
+    void ScaleColumns(UINT dpi);
+
     std::function<std::string(int row)> m_tipText;
     CToolTipCtrl m_toolTip;
     int m_tipRow = -1;
+    UINT m_columnsDpi = 0;  // the scaling the column widths were set for
 };

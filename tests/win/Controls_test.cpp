@@ -12,6 +12,7 @@
 
 #include "common/Text.h"
 #include "framework/Dialog.h"
+#include "framework/Dpi.h"
 #include "framework/WinApp.h"
 #include "resource.h"
 #include "support/DialogTemplate.h"
@@ -423,6 +424,15 @@ TEST(AboutDialog, ShowsPictureAndLinksToTheHomePage) {
         ::GetClientRect(about.m_pictureLink.m_hWnd, &picture);
         EXPECT_GE(picture.right, 254);
         EXPECT_GE(picture.bottom, 137);
+        // In its own proportions, centred: the area is wider here, and its edge shows the window.
+        HWND link = about.m_pictureLink.m_hWnd;
+        const SIZE shown = BitmapSize(HBITMAP(::SendMessageA(link, STM_GETIMAGE, IMAGE_BITMAP, 0)));
+        EXPECT_NEAR(double(shown.cx) / shown.cy, 254.0 / 137, 0.01);
+        EXPECT_GT(picture.right, shown.cx);
+        gui_test::PumpMessages(50);
+        EXPECT_EQ(gui_test::PixelAt(link, 0, picture.bottom / 2), ::GetSysColor(COLOR_BTNFACE));
+        EXPECT_NE(gui_test::PixelAt(link, picture.right / 2, picture.bottom / 2),
+                  ::GetSysColor(COLOR_BTNFACE));
         EXPECT_TRUE(gui_test::SaveWindowPng(window, gui_test::ScreenshotPath("about-window")));
         // Through the dialog's own loop; the program the link test opened may hold the focus.
         gui_test::PressKey(VK_ESCAPE, ::GetDlgItem(window, IDOK));

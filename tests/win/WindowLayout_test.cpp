@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "SimGen.h"
 #include "app/MainDialog.h"
 #include "common/MessageRecorder.h"
 #include "framework/Dpi.h"
@@ -133,7 +134,9 @@ std::vector<std::string> LayoutFaults(HWND window) {
         // A list's cells, each with the margin the list leaves on both sides.
         for (int row = 0;
              kind == WC_LISTVIEWA && row < ::SendMessageA(child, LVM_GETITEMCOUNT, 0, 0); ++row) {
-            for (int column = 0; column < 8; ++column) {
+            const int columns = int(::SendMessageA(HWND(::SendMessageA(child, LVM_GETHEADER, 0, 0)),
+                                                   HDM_GETITEMCOUNT, 0, 0));
+            for (int column = 0; column < columns; ++column) {
                 char cell[260] = {};
                 LVITEMA item{};
                 item.iSubItem = column;
@@ -210,7 +213,7 @@ TEST(WindowPlaces, OverTheMainWindowOnTheWorkAreaAndResizableOnesWhereTheyWere) 
             ::SetWindowPos(main, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
         };
         moveMain(work.left + 300, work.top + 200);
-        for (UINT command : {IDM_OPTIONS, IDM_ABOUTBOX, IDM_PLACEMENTS})
+        for (UINT command : {IDM_OPTIONS, IDM_ABOUTBOX, IDM_PLACEMENTS, IDM_FIND})
             OpenFromMenu(main, command, [&](HWND window) {
                 EXPECT_TRUE(CentredOver(RectOf(window), RectOf(main))) << command;
             });
@@ -245,6 +248,16 @@ TEST(WindowPlaces, OverTheMainWindowOnTheWorkAreaAndResizableOnesWhereTheyWere) 
             EXPECT_EQ(now.bottom - now.top, height / 2);
             EXPECT_TRUE(Inside(now, work));
         });
+        // Closed larger than this screen's work area (on a larger monitor): as large as the work
+        // area, so that Use and Close show.
+        SaveWindowPlace(
+            IDD_PLACEMENTS,
+            {int32_t(work.left + 40), int32_t(work.top + 30), int32_t(work.right - work.left + 900),
+             int32_t(work.bottom - work.top + 700), int32_t(WindowDpi(main))});
+        OpenFromMenu(main, IDM_PLACEMENTS, [&](HWND window) {
+            const RECT now = RectOf(window);
+            EXPECT_TRUE(::EqualRect(&now, &work));
+        });
         ::PostMessageA(main, WM_COMMAND, IDCANCEL, 0);
     });
     dialog.DoModal();
@@ -257,6 +270,21 @@ TEST(Layout, EveryWindowShowsItsTextsWholeAtThisScaling) {
         ASSERT_EQ(WindowDpi(nullptr), UINT(std::atoi(scaling)));
     }
     TempFolder folder;
+    // An install for the find window's rows, with a name as long as the simulators' own.
+    ForgetSimInstalls();
+    simgen::Options options;
+    options.version = 6;
+    const simgen::Object hangar{{0x90B2BBE0, 0x11D2F24A, 0x1000849C, 0x2AE60C5A},
+                                "generic_hangar_large_01",
+                                120,
+                                0x10000,
+                                "",
+                                0};
+    options.givenObjects = {hangar};
+    simgen::Install install;
+    std::string error;
+    ASSERT_TRUE(simgen::Generate(folder.File("FS9"), options, install, error)) << error;
+    ASSERT_TRUE(RegisterSimInstall(6, folder.File("FS9")));
     const std::string path = folder.File("places.csv"), at = "N047* 26' 59.0000,W122* 18' 32.0000,";
     ASSERT_TRUE(WriteWholeFile(
         path, OutputList().FileBytes() + "BUILDING,," + at +
@@ -267,6 +295,24 @@ TEST(Layout, EveryWindowShowsItsTextsWholeAtThisScaling) {
     gui_test::WhenDialogOpens([&](HWND window) {
         CheckLayout("placements");
         ::SendMessageA(window, WM_SYSCOMMAND, IDM_PLACEMENTS, 0);
+        // Both kinds, the library objects counted as on the largest install.
+        auto lookAtKind = [](int row, const std::string& name, const std::string& count) {
+            return [row, name, count](HWND find) {
+                HWND kind = ::GetDlgItem(find, IDC_FIND_KIND);
+                ::SendMessageA(kind, CB_SETCURSEL, WPARAM(row), 0);
+                ::SendMessageA(find, WM_COMMAND, MAKEWPARAM(IDC_FIND_KIND, CBN_SELCHANGE),
+                               LPARAM(kind));
+                if (!count.empty())
+                    ::SetDlgItemTextA(find, IDC_FIND_COUNT, count.c_str());
+                const std::string dpi = std::to_string(WindowDpi(find));
+                EXPECT_EQ(LayoutFaults(find), std::vector<std::string>{}) << name << " at " << dpi;
+                gui_test::SaveWindowPng(find,
+                                        gui_test::ScreenshotPath("layout-" + name + "-" + dpi));
+            };
+        };
+        gui_test::RunSteps({lookAtKind(0, "find-library", "29,100 of 29,100 library objects"),
+                            lookAtKind(1, "find-effects", "")});
+        ::SendMessageA(window, WM_SYSCOMMAND, IDM_FIND, 0);
         // A building's densities, a position and a short path, as the fields show them.
         ::SendDlgItemMessageA(window, IDC_TYPE, CB_SETCURSEL, int(ObjectType::BUILDING), 0);
         ::SendMessageA(window, WM_COMMAND, MAKEWPARAM(IDC_TYPE, CBN_SELCHANGE),
@@ -277,6 +323,7 @@ TEST(Layout, EveryWindowShowsItsTextsWholeAtThisScaling) {
         CheckLayout("main");
     });
     main.DoModal();
+    ForgetSimInstalls();
 
     CheckLayout("about");
     CAboutDialog().DoModal();
