@@ -5,3 +5,6 @@
 #include <string>
 
 std::string LoadAppString(unsigned id);
+
+// The message of that id that names one file: its text with the path in place of its "%s".
+std::string PathMessage(unsigned id, const std::string& path);

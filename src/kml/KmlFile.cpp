@@ -6,14 +6,6 @@
 #include "kml/XmlProlog.h"
 #include "resource.h"
 
-namespace {
-
-std::string PathMessage(unsigned id, const std::string& path) {
-    return FormatText(limits::kMessage, LoadAppString(id).c_str(), path.c_str());
-}
-
-}  // namespace
-
 KmlReadStatus PrepareKmlDocument(std::string& bytes) {
     if (LooksLikeZip(bytes)) {
         std::string document;

@@ -161,10 +161,6 @@ bool AreIdentifierComments(const std::vector<FileLine>& lines, size_t first) {
            lines[first + 2].text == ";;";
 }
 
-std::string PathMessage(unsigned id, const char* path) {
-    return FormatText(limits::kMessage, LoadAppString(id).c_str(), path);
-}
-
 }  // namespace
 
 bool ParsePlacementLine(std::string_view line, Placement& placement) {
@@ -261,6 +257,39 @@ PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileText
     return PlacementFileStatus::Read;
 }
 
+bool ReadPlacementFile(const std::string& fullPath, PlacementFileText& text, FileStamp& stamp,
+                       PlacementFileRefusal& refusal) {
+    std::string bytes;
+    int badLine = 0;
+    // Taken before the bytes: a change made while they are read then shows as one.
+    stamp = StampOf(fullPath.c_str());
+    switch (ReadFileBytes(fullPath, kMaxPlacementFileBytes, bytes)) {
+        case FileReadStatus::Read:
+            break;
+        case FileReadStatus::Failed:
+            refusal = {FormatText(limits::kMessage, LoadAppString(IDS_CANNOT_READ_FILE).c_str(),
+                                  unsigned(GetLastErrorCode()), fullPath.c_str()),
+                       message_kind::kPlain};
+            return false;
+        case FileReadStatus::TooLarge:
+            refusal = {PathMessage(IDS_PLACEMENT_FILE_TOO_LARGE, fullPath), message_kind::kStop};
+            return false;
+    }
+    switch (ParsePlacementFile(bytes, text, badLine)) {
+        case PlacementFileStatus::Read:
+            return true;
+        case PlacementFileStatus::NotPlacementFile:
+            refusal = {PathMessage(IDS_NOT_PLACEMENT_FILE, fullPath), message_kind::kStop};
+            return false;
+        case PlacementFileStatus::NotPlacementLine:
+            refusal = {FormatText(limits::kMessage, LoadAppString(IDS_NOT_PLACEMENT_LINE).c_str(),
+                                  badLine, fullPath.c_str()),
+                       message_kind::kStop};
+            return false;
+    }
+    return false;
+}
+
 bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& path,
                        const std::function<void(bool busy)>& busy) {
     std::string fullPath;
@@ -284,40 +313,16 @@ bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& 
             return false;
     }
 
+    PlacementFileText contents;
+    FileStamp stamp;
+    PlacementFileRefusal refusal;
     if (busy)
         busy(true);
-    std::string bytes;
-    PlacementFileText contents;
-    int badLine = 0;
-    PlacementFileStatus status = PlacementFileStatus::Read;
-    // Taken before the bytes: a change made while they are read then shows as one.
-    const FileStamp stamp = StampOf(fullPath.c_str());
-    FileReadStatus read = ReadFileBytes(fullPath, kMaxPlacementFileBytes, bytes);
-    uint32_t error = read == FileReadStatus::Failed ? GetLastErrorCode() : 0;
-    if (read == FileReadStatus::Read)
-        status = ParsePlacementFile(bytes, contents, badLine);
+    const bool read = ReadPlacementFile(fullPath, contents, stamp, refusal);
     if (busy)
         busy(false);
-
-    if (read == FileReadStatus::Failed) {
-        ReportMessage(FormatText(limits::kMessage, LoadAppString(IDS_CANNOT_READ_FILE).c_str(),
-                                 unsigned(error), fullPath.c_str()),
-                      message_kind::kPlain);
-        return false;
-    }
-    if (read == FileReadStatus::TooLarge) {
-        ReportMessage(PathMessage(IDS_PLACEMENT_FILE_TOO_LARGE, fullPath.c_str()),
-                      message_kind::kStop);
-        return false;
-    }
-    if (status == PlacementFileStatus::NotPlacementFile) {
-        ReportMessage(PathMessage(IDS_NOT_PLACEMENT_FILE, fullPath.c_str()), message_kind::kStop);
-        return false;
-    }
-    if (status == PlacementFileStatus::NotPlacementLine) {
-        ReportMessage(FormatText(limits::kMessage, LoadAppString(IDS_NOT_PLACEMENT_LINE).c_str(),
-                                 badLine, fullPath.c_str()),
-                      message_kind::kStop);
+    if (!read) {
+        ReportMessage(refusal.text, refusal.kind);
         return false;
     }
 

@@ -32,6 +32,16 @@ PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileText
 enum class FileReadStatus { Read, TooLarge, Failed };
 FileReadStatus ReadFileBytes(const std::string& path, size_t maxBytes, std::string& bytes);
 
+// A placement file read whole, or the message that refuses it (with the message box kind the
+// program shows it with): unreadable, too large, no placement file, or the first line that is no
+// placement line. The stamp is the file's as it was before it was read.
+struct PlacementFileRefusal {
+    std::string text;
+    unsigned kind = 0;
+};
+bool ReadPlacementFile(const std::string& fullPath, PlacementFileText& text, FileStamp& stamp,
+                       PlacementFileRefusal& refusal);
+
 // The Open command: asks before unsaved placements are dropped, reads the file and, when it is a
 // placement file, makes its lines the list, saved in it. Refusals show their message and change
 // nothing. busy(true) and busy(false) bracket the reading.

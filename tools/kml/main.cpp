@@ -43,35 +43,14 @@ int Refuse(const std::string& message) {
     return kRefused;
 }
 
-std::string PathMessage(unsigned id, const char* path) {
-    return FormatText(limits::kMessage, LoadAppString(id).c_str(), path);
-}
-
 int Export(const char* placementPath, const char* outPath) {
-    std::string bytes;
-    switch (ReadFileBytes(placementPath, kMaxPlacementFileBytes, bytes)) {
-        case FileReadStatus::Read:
-            break;
-        case FileReadStatus::TooLarge:
-            return Refuse(PathMessage(IDS_PLACEMENT_FILE_TOO_LARGE, placementPath));
-        case FileReadStatus::Failed:
-            return Refuse(FormatText(limits::kMessage, LoadAppString(IDS_CANNOT_READ_FILE).c_str(),
-                                     unsigned(GetLastErrorCode()), placementPath));
-    }
     PlacementFileText contents;
-    int badLine = 0;
-    switch (ParsePlacementFile(bytes, contents, badLine)) {
-        case PlacementFileStatus::Read:
-            break;
-        case PlacementFileStatus::NotPlacementFile:
-            return Refuse(PathMessage(IDS_NOT_PLACEMENT_FILE, placementPath));
-        case PlacementFileStatus::NotPlacementLine:
-            return Refuse(FormatText(limits::kMessage,
-                                     LoadAppString(IDS_NOT_PLACEMENT_LINE).c_str(), badLine,
-                                     placementPath));
-    }
+    FileStamp stamp;
+    PlacementFileRefusal refusal;
+    if (!ReadPlacementFile(placementPath, contents, stamp, refusal))
+        return Refuse(refusal.text);
     OutputList list;
-    list.LoadFile(std::move(contents), placementPath, FileStamp{});
+    list.LoadFile(std::move(contents), placementPath, stamp);
     const KmlExport kml = ExportKml(list, FileNameOf(placementPath));
     if (outPath) {
         if (!ReplaceFileContents(outPath, kml.bytes))
