@@ -21,6 +21,20 @@ if(SCENEWRIGHT_FUZZ_DIR)
     set_tests_properties(packed_plain_fuzz PROPERTIES LABELS fuzz TIMEOUT 300)
 endif()
 
+# Every Wine test starts in a fresh prefix of its own: a copy of one booted once for the run
+# (booting each would cost some 20 s a test), removed again when the run ends.
+set(SCENEWRIGHT_PREFIX_TEMPLATES "${CMAKE_BINARY_DIR}/wine-prefixes")
+if(SCENEWRIGHT_WINE_DIR OR SCENEWRIGHT_WINE32_DIR)
+    add_test(NAME wine_prefixes COMMAND "${PROJECT_SOURCE_DIR}/tests/wine-templates.sh"
+                                        "${SCENEWRIGHT_PREFIX_TEMPLATES}")
+    add_test(NAME wine_prefixes_removed COMMAND "${PROJECT_SOURCE_DIR}/tests/wine-templates.sh"
+                                                --remove "${SCENEWRIGHT_PREFIX_TEMPLATES}")
+    set_tests_properties(wine_prefixes PROPERTIES FIXTURES_SETUP wine_prefixes LABELS wine
+                                                  TIMEOUT 300)
+    set_tests_properties(wine_prefixes_removed PROPERTIES FIXTURES_CLEANUP wine_prefixes
+                                                          LABELS wine)
+endif()
+
 # The test programs of the Windows build in `dir`, each under Wine in a fresh prefix of the
 # program's own bitness, and its download unpacked and started; the tests named `prefix`NAME.
 function(scenewright_wine_tests prefix dir system)
@@ -29,13 +43,17 @@ function(scenewright_wine_tests prefix dir system)
         get_filename_component(name "${src}" NAME_WE)
         add_test(NAME ${prefix}${name}
             COMMAND "${SCENEWRIGHT_WINE_RUN}" "${dir}/tests/win/${name}.exe")
-        set_tests_properties(${prefix}${name} PROPERTIES LABELS wine TIMEOUT 900)
+        set_tests_properties(${prefix}${name} PROPERTIES LABELS wine TIMEOUT 900
+            FIXTURES_REQUIRED wine_prefixes
+            ENVIRONMENT "SCENEWRIGHT_PREFIX_TEMPLATES=${SCENEWRIGHT_PREFIX_TEMPLATES}")
     endforeach()
     add_test(NAME ${prefix}download
         COMMAND "${PROJECT_SOURCE_DIR}/tests/download-run.sh"
                 "${dir}/Scenewright-${PROJECT_VERSION}-${system}.zip"
                 "${dir}/tests/win/Download_test.exe")
-    set_tests_properties(${prefix}download PROPERTIES LABELS wine TIMEOUT 300)
+    set_tests_properties(${prefix}download PROPERTIES LABELS wine TIMEOUT 300
+        FIXTURES_REQUIRED wine_prefixes
+        ENVIRONMENT "SCENEWRIGHT_PREFIX_TEMPLATES=${SCENEWRIGHT_PREFIX_TEMPLATES}")
 endfunction()
 
 if(SCENEWRIGHT_WINE_DIR)

@@ -3,6 +3,9 @@
 # Mono/Gecko prompts, no window-manager waits, its own X display when none is set (or always,
 # with --own-display), and the prefix's wineserver stopped and the prefix removed on exit.
 # Set SCENEWRIGHT_KEEP_PREFIX=1 to keep the prefix for a look afterwards.
+# Booting a prefix takes Wine some 20 s. When SCENEWRIGHT_PREFIX_TEMPLATES names a folder that
+# scenewright_make_templates filled, a new prefix is a copy of the freshly booted one there for
+# its bitness instead, as the test command does for its many test programs.
 # 64-bit programs run in a 64-bit prefix with the 64-bit loader; 32-bit ones (--win32) in a
 # 32-bit prefix with the 32-bit loader (Debian's wine32:i386), as on the 32-bit Windows they are
 # built for: one registry view, no WoW64 redirection.
@@ -44,10 +47,45 @@ scenewright_fresh_prefix() {
         read -r -t 20 display <&9 || { echo "$name: Xvfb did not start" >&2; exit 1; }
         export DISPLAY=:$display
     fi
-    # With Managed=N Wine draws captions itself and does not wait about 2 s each time a window
-    # is hidden.
+    local template=${SCENEWRIGHT_PREFIX_TEMPLATES:-}/$arch
+    if [ -n "${SCENEWRIGHT_PREFIX_TEMPLATES:-}" ] && [ -f "$template/.booted" ]; then
+        cp -a "$template/." "$scenewright_prefix/" && rm -f "$scenewright_prefix/.booted" && return
+    fi
+    scenewright_boot_prefix
+}
+
+# Boots the prefix WINEPREFIX names with $wine. With Managed=N Wine draws captions itself and
+# does not wait about 2 s each time a window is hidden.
+scenewright_boot_prefix() {
     "$wine" wineboot -i >/dev/null 2>&1
     "$wine" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    "$wineserver" -w
+}
+
+# scenewright_make_templates FOLDER: a freshly booted prefix of each bitness there (the 32-bit one
+# when the 32-bit loader is installed), both booted at once, each marked .booted when done.
+scenewright_make_templates() {
+    local folder=$1 arch loader pids=()
+    rm -rf "$folder"
+    for arch in win64 win32; do
+        loader=$wine
+        if [ "$arch" = win32 ]; then
+            loader=${WINE32:-/usr/lib/wine/wine}
+            [ -x "$loader" ] || continue
+        fi
+        mkdir -p "$folder/$arch"
+        (
+            export WINEPREFIX=$folder/$arch WINEARCH=$arch
+            wine=$loader
+            scenewright_boot_prefix && touch "$WINEPREFIX/.booted"
+        ) &
+        pids+=($!)
+    done
+    local status=0
+    for pid in "${pids[@]}"; do
+        wait "$pid" || status=1
+    done
+    return $status
 }
 
 # The prefix option a Windows program needs: --win32 for a 32-bit (i386) one, nothing otherwise.
