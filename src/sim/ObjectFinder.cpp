@@ -15,8 +15,16 @@ constexpr size_t kWordDigits = 8;
 constexpr size_t kAsmBlock = 10;
 constexpr size_t kAsmDigits = 4 * kAsmBlock;
 
+// Names are ANSI text: besides A-Z, the accented capitals of the Western code page (and of the
+// Central European one, which places them alike) have their small letter 32 places on, and
+// the three capitals among 80h-9Fh 16 places on; Y with diaeresis is the odd one.
 char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c;
+    const auto u = uint8_t(c);
+    if ((u >= 'A' && u <= 'Z') || (u >= 0xC0 && u <= 0xDE && u != 0xD7))
+        return char(u + 0x20);
+    if (u == 0x8A || u == 0x8C || u == 0x8E)
+        return char(u + 0x10);
+    return u == 0x9F ? char(0xFF) : c;
 }
 
 void AppendLower(std::string& to, std::string_view text) {

@@ -84,6 +84,15 @@ TEST(ObjectFinder, FindsEveryWordInNameFileOrIdentifierInAnyCase) {
 
     finder.Build(catalogue, {0, 1, 1, 2, 3});  // no arrangement: catalogue order
     EXPECT_EQ(find("generic"), (Rows{1, 2, 3, 4}));
+
+    // Accented letters of an ANSI name, in either case; the multiplication sign is no letter.
+    LibraryCatalogue accented;
+    accented.Append(
+        Object("H\xC4USER_\x8A\xD7", "C:\\FS\\scenery\\d\xF6rfer.bgl", {{1, 2, 3, 4}}, 3));
+    finder.Build(accented, {0});
+    for (const char* text : {"h\xE4user_\x9A", "H\xC4USER", "D\xD6RFER", "\xD7"})
+        EXPECT_EQ(find(text), (Rows{0})) << text;
+    EXPECT_EQ(find("\xF7"), Rows{});
 }
 
 TEST(ObjectFinder, FindsEffectsByDisplayNameAndFileOnly) {
