@@ -127,8 +127,10 @@ XmlUnits DetectXmlUnits(std::string_view bytes) {
 XmlPrologStatus CheckXmlProlog(std::string_view bytes) {
     auto byte = [&](size_t i) { return i < bytes.size() ? int(uint8_t(bytes[i])) : -1; };
     const int b0 = byte(0), b1 = byte(1), b2 = byte(2), b3 = byte(3);
-    // 32-bit units, with or without a byte-order mark: no parser here reads them.
-    if ((b0 == 0 && b1 == 0) || (b2 == 0 && b3 == 0 && (b0 == 0 || b1 == 0)))
+    // 32-bit units, with or without a byte-order mark: no parser here reads them. FF FE 00 00
+    // would be a 16-bit mark and a NUL character, which no XML document holds.
+    if ((b0 == 0 && b1 == 0) || (b2 == 0 && b3 == 0 && (b0 == 0 || b1 == 0)) ||
+        (b0 == 0xFF && b1 == 0xFE && b2 == 0 && b3 == 0))
         return XmlPrologStatus::UnsupportedEncoding;
 
     const XmlUnits layout = DetectXmlUnits(bytes);

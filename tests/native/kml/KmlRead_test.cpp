@@ -111,6 +111,7 @@ TEST(XmlProlog, DocumentTypesAndFoolingEncodingsAreRefusedBeforeParsing) {
         {"<?xml version=\"1.0\" encoding=\"UTF-16\"?><kml/>", XmlPrologStatus::UnsupportedEncoding},
         {std::string("<\0\0\0?\0\0\0", 8), XmlPrologStatus::UnsupportedEncoding},
         {std::string("\0\0\xFE\xFF", 4), XmlPrologStatus::UnsupportedEncoding},
+        {std::string("\xFF\xFE\0\0<\0\0\0", 8), XmlPrologStatus::UnsupportedEncoding},
         {"\x4C\x6F\xA7\x94\x93", XmlPrologStatus::NotXml},  // EBCDIC "<?xml"
         {"kml", XmlPrologStatus::NotXml},
     };
