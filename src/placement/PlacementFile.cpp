@@ -266,11 +266,14 @@ bool ReadPlacementFile(const std::string& fullPath, PlacementFileText& text, Fil
     switch (ReadFileBytes(fullPath, kMaxPlacementFileBytes, bytes)) {
         case FileReadStatus::Read:
             break;
-        case FileReadStatus::Failed:
+        case FileReadStatus::Failed: {
+            // Taken before loading the text, which may set the last error itself.
+            const unsigned error = unsigned(GetLastErrorCode());
             refusal = {FormatText(limits::kMessage, LoadAppString(IDS_CANNOT_READ_FILE).c_str(),
-                                  unsigned(GetLastErrorCode()), fullPath.c_str()),
+                                  error, fullPath.c_str()),
                        message_kind::kPlain};
             return false;
+        }
         case FileReadStatus::TooLarge:
             refusal = {PathMessage(IDS_PLACEMENT_FILE_TOO_LARGE, fullPath), message_kind::kStop};
             return false;
@@ -294,17 +297,18 @@ bool OpenPlacementFile(OutputList& list, FormControls& form, const std::string& 
                        const std::function<void(bool busy)>& busy) {
     std::string fullPath;
     if (!ResolveFullPath(path, fullPath)) {
+        const unsigned error = unsigned(GetLastErrorCode());
         ReportMessage(FormatText(limits::kMessage, LoadAppString(IDS_CANNOT_READ_FILE).c_str(),
-                                 unsigned(GetLastErrorCode()), path.c_str()),
+                                 error, path.c_str()),
                       message_kind::kPlain);
         return false;
     }
     if (list.HasUnsavedChanges()) {
         // The same Yes/No box, No by default, as the question before quitting unsaved. An opened
         // file's changes may have left no placement at all (Clear, Remove of every one), so they
-        // are not counted.
+        // are not counted, unless the file's name was taken out of the output box.
         std::string question =
-            list.OpenedFromFile()
+            list.OpenedFromFile() && !list.outputPath.empty()
                 ? FormatText(limits::kMessage, LoadAppString(IDS_OPEN_CHANGED).c_str(),
                              list.outputPath.c_str(), fullPath.c_str())
                 : FormatText(limits::kMessage, LoadAppString(IDS_OPEN_UNSAVED).c_str(),

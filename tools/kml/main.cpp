@@ -53,9 +53,11 @@ int Export(const char* placementPath, const char* outPath) {
     list.LoadFile(std::move(contents), placementPath, stamp);
     const KmlExport kml = ExportKml(list, FileNameOf(placementPath));
     if (outPath) {
-        if (!ReplaceFileContents(outPath, kml.bytes))
+        if (!ReplaceFileContents(outPath, kml.bytes)) {
+            const unsigned error = unsigned(GetLastErrorCode());  // before the text is loaded
             return Refuse(FormatText(limits::kMessage, LoadAppString(IDS_KML_CANNOT_WRITE).c_str(),
-                                     unsigned(GetLastErrorCode()), outPath));
+                                     error, outPath));
+        }
     } else {
         // The document's own line ends, not the console's.
         _setmode(_fileno(stdout), _O_BINARY);

@@ -284,4 +284,11 @@ TEST(PlacementFile, OpenAsksBeforeDroppingUnsavedPlacementsAndRefusesBadFilesUnc
                                              "/notes.csv\" have not been saved. Open \"" + good +
                                              "\" anyway?");
     EXPECT_EQ(list.FileBytes(), kHeader + ";; mine\r\n");
+    // The file's name taken out of the output box: the question names no empty file.
+    list.SetOutputPath("");
+    messages.messages.clear();
+    EXPECT_FALSE(OpenPlacementFile(list, form, good));
+    ASSERT_EQ(messages.messages.size(), 1u);
+    EXPECT_EQ(messages.messages[0].text,
+              "0 placements have not been saved. Open \"" + good + "\" anyway?");
 }
