@@ -87,6 +87,7 @@ void CPlacementsDialog::ShowRows(int selectRow) {
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     m_rows.SendMessage(LVM_SETITEMSTATE, WPARAM(-1), LPARAM(&none));
     m_rows.SendMessage(LVM_SETITEMCOUNT, WPARAM(m_list.placementCount), LVSICF_NOSCROLL);
+    m_rows.ForgetTipRow();
     m_cachedRow = -1;
     if (selectRow >= 0 && selectRow < m_list.placementCount) {
         LVITEMA chosen{};

@@ -29,6 +29,12 @@ void CTipListView::InsertColumn(int column, std::string heading, int width, int 
     m_columnsDpi = WindowDpi(m_hWnd);
 }
 
+void CTipListView::ForgetTipRow() {
+    m_tipRow = -1;
+    if (m_toolTip.m_hWnd)
+        ::SendMessageA(m_toolTip.m_hWnd, TTM_POP, 0, 0);
+}
+
 // The dialog was laid out again at a new scaling, but a list's column widths are its own: they
 // keep their share of the list, widths the user dragged included.
 void CTipListView::ScaleColumns(UINT dpi) {

@@ -15,8 +15,9 @@ class CTipListView : public CWnd {
     // After the list is bound to its window.
     bool CreateTips(std::function<std::string(int row)> tipText);
     CToolTipCtrl& ToolTip() { return m_toolTip; }
-    // The rows changed: the tip follows the next move even over the same row.
-    void ForgetTipRow() { m_tipRow = -1; }
+    // The rows changed: a shown tip goes, and the tip follows the next move even over the same
+    // row.
+    void ForgetTipRow();
     // A column `width` dialog units of the list's dialog wide; format LVCFMT_LEFT or _RIGHT.
     void InsertColumn(int column, std::string heading, int width, int format);
 

@@ -222,8 +222,8 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
         ::GetMenuStringA(menu, IDM_RESCAN, entry, sizeof entry, MF_BYCOMMAND);
         EXPECT_STREQ(entry, "&Rescan Simulator Files\tF5");
         // The window's own entries after the system's, in this order.
-        const UINT kOrder[] = {IDM_OPTIONS, IDM_ABOUTBOX, IDM_PLACEMENTS, IDM_FIND, IDM_EXPORT_KML,
-                                IDM_IMPORT_KML, IDM_RESCAN};
+        const UINT kOrder[] = {IDM_OPTIONS,    IDM_ABOUTBOX,   IDM_PLACEMENTS, IDM_FIND,
+                               IDM_EXPORT_KML, IDM_IMPORT_KML, IDM_RESCAN};
         const int count = ::GetMenuItemCount(menu);
         for (int i = 0; i < int(std::size(kOrder)); ++i)
             EXPECT_EQ(::GetMenuItemID(menu, count - int(std::size(kOrder)) + i), kOrder[i]) << i;
@@ -274,6 +274,11 @@ TEST(PlacementsWindow, OpensRemovesUsesAndReopensPlacementFiles) {
                 EXPECT_EQ(dialog.Output().FileBytes(),
                           header + kBuilding + "\r\n" + kEffect + "\r\n");
                 EXPECT_FALSE(dialog.Output().savedFlag);
+                // The pointer has not moved, but the row under it is another placement now.
+                const POINT still = RowPoint(list, 0);
+                ::SendMessageA(list, WM_MOUSEMOVE, 0, MAKELPARAM(still.x, still.y));
+                const std::string tip = placements->ToolTip().GetText(list);
+                EXPECT_TRUE(!tip.empty() && kBuilding.rfind(tip, 0) == 0) << tip;
                 EXPECT_EQ(dialog.ToolTip().GetText(::GetDlgItem(main, IDC_CLEAR)),
                           "Clear 2 items from the output file");
                 // The building took the first removed row's place and is selected: Enter uses it.
