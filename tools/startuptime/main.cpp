@@ -85,7 +85,7 @@ int Run(const char* exe, int runs, int changes, bool first) {
         }
         const double shown = Now() - start;
         if (!mainWindow) {
-            std::fprintf(stderr, "startuptime: no mainWindow window within a minute\n");
+            std::fprintf(stderr, "startuptime: no main window within a minute\n");
             ::TerminateProcess(process.hProcess, 1);
             ::CloseHandle(process.hThread);
             ::CloseHandle(process.hProcess);
@@ -111,7 +111,7 @@ int Run(const char* exe, int runs, int changes, bool first) {
             peakPrivate.Add(double(memory.PeakPagefileUsage));
             peakWorkingSet.Add(double(memory.PeakWorkingSetSize));
         }
-        // After the memory figures, which stay those of the mainWindow window alone; with the kind
+        // After the memory figures, which stay those of the main window alone; with the kind
         // Library, so that the window opens on the largest list.
         if (run > 0 && changes > 0) {
             ChooseKind(mainWindow, 1);
