@@ -47,15 +47,8 @@ HWND List(HWND find) {
 Cells Column(HWND find, int column) {
     Cells cells;
     const int rows = int(::SendMessageA(List(find), LVM_GETITEMCOUNT, 0, 0));
-    for (int row = 0; row < rows; ++row) {
-        char buffer[300] = {};
-        LVITEMA item{};
-        item.iSubItem = column;
-        item.pszText = buffer;
-        item.cchTextMax = sizeof buffer;
-        ::SendMessageA(List(find), LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
-        cells.push_back(buffer);
-    }
+    for (int row = 0; row < rows; ++row)
+        cells.push_back(gui_test::CellText(List(find), row, column));
     return cells;
 }
 

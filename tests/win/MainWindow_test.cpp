@@ -47,13 +47,7 @@ const std::string kEffect = "EFFECT,my,fx," + kAt + "AGL,0.00,0.00,0.00,Dense,\"
 
 // The text of a row's column in the list.
 std::string Cell(HWND window, int row, int column) {
-    char buffer[1100] = {};
-    LVITEMA item{};
-    item.iSubItem = column;
-    item.pszText = buffer;
-    item.cchTextMax = sizeof buffer;
-    ::SendDlgItemMessageA(window, IDC_PLACEMENT_LIST, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
-    return buffer;
+    return gui_test::CellText(::GetDlgItem(window, IDC_PLACEMENT_LIST), row, column);
 }
 
 POINT RowPoint(HWND list, int row) {

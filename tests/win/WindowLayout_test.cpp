@@ -137,13 +137,8 @@ std::vector<std::string> LayoutFaults(HWND window) {
             const int columns = int(::SendMessageA(HWND(::SendMessageA(child, LVM_GETHEADER, 0, 0)),
                                                    HDM_GETITEMCOUNT, 0, 0));
             for (int column = 0; column < columns; ++column) {
-                char cell[260] = {};
-                LVITEMA item{};
-                item.iSubItem = column;
-                item.pszText = cell;
-                item.cchTextMax = sizeof cell;
-                ::SendMessageA(child, LVM_GETITEMTEXTA, row, LPARAM(&item));
-                if (::SendMessageA(child, LVM_GETSTRINGWIDTHA, 0, LPARAM(cell)) +
+                const std::string cell = gui_test::CellText(child, row, column);
+                if (::SendMessageA(child, LVM_GETSTRINGWIDTHA, 0, LPARAM(cell.c_str())) +
                         ScaleForDpi(12, dpi) >
                     ::SendMessageA(child, LVM_GETCOLUMNWIDTH, column, 0))
                     faults.push_back(who + " cuts " + cell);

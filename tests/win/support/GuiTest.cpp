@@ -158,6 +158,16 @@ std::string Text(HWND window) {
     return text;
 }
 
+std::string CellText(HWND list, int row, int column) {
+    char buffer[1100] = {};
+    LVITEMA item{};
+    item.iSubItem = column;
+    item.pszText = buffer;
+    item.cchTextMax = sizeof buffer;
+    ::SendMessageA(list, LVM_GETITEMTEXTA, WPARAM(row), LPARAM(&item));
+    return buffer;
+}
+
 COLORREF PixelAt(HWND window, int x, int y) {
     ::UpdateWindow(window);
     HDC dc = ::GetDC(window);

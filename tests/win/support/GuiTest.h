@@ -57,6 +57,8 @@ inline bool IsEnabled(HWND dialog, int id) {
 inline void Click(HWND dialog, int id) {
     ::SendMessageA(::GetDlgItem(dialog, id), BM_CLICK, 0, 0);
 }
+// The text of a report list's cell, as the list gives it to a reader (up to 1,099 characters).
+std::string CellText(HWND list, int row, int column);
 
 // The shown top-level windows of a thread.
 std::vector<HWND> ShownWindows(DWORD thread);
