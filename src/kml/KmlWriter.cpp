@@ -34,8 +34,10 @@ constexpr KindStyle kKindStyles[kObjectTypeCount] = {
 };
 constexpr const char* kIcon = "http://maps.google.com/mapfiles/kml/shapes/arrow.png";
 
-// Characters XML 1.0 cannot carry at all become '?'; the rest is escaped for element text.
-void AppendEscaped(std::string& out, std::string_view utf8) {
+// Markup characters as entities, and characters XML 1.0 cannot carry at all as '?'. Element
+// text keeps its tabs and line breaks; HTML (a description's) also has its quote marks as
+// entities and no control character at all.
+void AppendEscaped(std::string& out, std::string_view utf8, bool html = false) {
     for (char c : utf8) {
         switch (c) {
             case '&':
@@ -47,10 +49,13 @@ void AppendEscaped(std::string& out, std::string_view utf8) {
             case '>':
                 out += "&gt;";
                 break;
+            case '"':
+                out += html ? "&quot;" : "\"";
+                break;
             case '\t':
             case '\n':
             case '\r':
-                out += c;
+                out += html ? '?' : c;
                 break;
             default:
                 out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
@@ -96,17 +101,9 @@ PlacemarkText NameAndLibrary(const Placement& placement, std::span<const FileLin
             break;
         case ObjectType::LIBRARY:
             if (placement.writtenByIdentifier) {
-                // ";;++", ";; <library file>/<name>" and ";;" stand before the line.
-                if (lines.size() >= 4 && lines[lines.size() - 4].text == ";;++" &&
-                    lines[lines.size() - 2].text == ";;") {
-                    std::string_view comment = lines[lines.size() - 3].text;
-                    comment.remove_prefix(3);
-                    const size_t slash = comment.rfind('/');
-                    if (slash != std::string_view::npos) {
-                        text.libraryFile = comment.substr(0, slash);
-                        text.name = comment.substr(slash + 1);
-                    }
-                }
+                IdentifierComment comment = IdentifierCommentOf(lines);
+                text.libraryFile = std::move(comment.libraryFile);
+                text.name = std::move(comment.name);
                 if (text.name.empty())
                     text.name = IdentifierDisplayText(placement.name);
             } else {
@@ -132,25 +129,7 @@ PlacemarkText NameAndLibrary(const Placement& placement, std::span<const FileLin
 std::string Description(std::string_view line, const std::string& libraryFile) {
     auto html = [](std::string_view ansi) {
         std::string escaped;
-        for (char c : AnsiToUtf8(ansi)) {
-            switch (c) {
-                case '&':
-                    escaped += "&amp;";
-                    break;
-                case '<':
-                    escaped += "&lt;";
-                    break;
-                case '>':
-                    escaped += "&gt;";
-                    break;
-                case '"':
-                    escaped += "&quot;";
-                    break;
-                default:
-                    escaped += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
-                    break;
-            }
-        }
+        AppendEscaped(escaped, AnsiToUtf8(ansi), true);
         return escaped;
     };
     std::string text = html(line);
@@ -163,9 +142,8 @@ std::string Description(std::string_view line, const std::string& libraryFile) {
     return "<![CDATA[" + text + "]]>";
 }
 
-void AppendPlacemark(std::string& out, const Placement& placement,
-                     std::span<const FileLine> lines, const LibraryCatalogue* catalogue,
-                     bool& positioned) {
+void AppendPlacemark(std::string& out, const Placement& placement, std::span<const FileLine> lines,
+                     const LibraryCatalogue* catalogue, bool& positioned) {
     const PlacemarkText text = NameAndLibrary(placement, lines, catalogue);
     out += "    <Placemark>\r\n      <name>";
     AppendText(out, text.name);
