@@ -156,7 +156,7 @@ bool IsBlank(std::string_view line) {
 }
 
 // The three lines that stand before a library object written by its identifier.
-bool AreIdentifierComments(const std::vector<FileLine>& lines, size_t first) {
+bool AreIdentifierComments(std::span<const FileLine> lines, size_t first) {
     return lines[first].text == kFileStart && lines[first + 1].text.substr(0, 3) == ";; " &&
            lines[first + 2].text == ";;";
 }
@@ -255,6 +255,20 @@ PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileText
     if (lines.empty())
         return PlacementFileStatus::NotPlacementFile;
     return PlacementFileStatus::Read;
+}
+
+IdentifierComment IdentifierCommentOf(std::span<const FileLine> lines) {
+    IdentifierComment found;
+    if (lines.size() < 4 || !AreIdentifierComments(lines, lines.size() - 4))
+        return found;
+    std::string_view comment = lines[lines.size() - 3].text;
+    comment.remove_prefix(3);
+    const size_t slash = comment.rfind('/');
+    if (slash != std::string_view::npos) {
+        found.libraryFile = comment.substr(0, slash);
+        found.name = comment.substr(slash + 1);
+    }
+    return found;
 }
 
 bool ReadPlacementFile(const std::string& fullPath, PlacementFileText& text, FileStamp& stamp,

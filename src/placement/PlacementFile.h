@@ -4,6 +4,7 @@
 #pragma once
 
 #include <functional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,15 @@ bool ParsePlacementLine(std::string_view line, Placement& placement);
 // NotPlacementLine badLine is the line's number, counted from 1.
 PlacementFileStatus ParsePlacementFile(std::string_view bytes, PlacementFileText& contents,
                                        int& badLine);
+
+// What the identifier comment above a library object written by its identifier says,
+// ";; <library file>/<name>", from the placement's own lines (OutputList::PlacementLines); both
+// empty when it has none.
+struct IdentifierComment {
+    std::string libraryFile;
+    std::string name;
+};
+IdentifierComment IdentifierCommentOf(std::span<const FileLine> lines);
 
 // Platform part: the whole file, when it holds at most maxBytes bytes. Failed leaves the system
 // error as the last error.

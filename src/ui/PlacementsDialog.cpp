@@ -20,12 +20,6 @@ namespace {
 constexpr int kColumnWidths[] = {16, 40, 74, 76, 76, 40, 36, 66};
 constexpr int kColumnCount = int(std::size(kColumnWidths));
 
-// The library object's name from its identifier comment ";; <library path>/<name>".
-std::string NameFromComment(const std::string& comment) {
-    size_t slash = comment.find_last_of('/');
-    return slash == std::string::npos ? std::string() : comment.substr(slash + 1);
-}
-
 }  // namespace
 
 BEGIN_MESSAGE_MAP(CPlacementsDialog, CResizableDialog)
@@ -136,8 +130,7 @@ std::string CPlacementsDialog::CellText(int row, int column) {
             return ObjectTypeDisplayName(placement->type);
         case 2: {
             // An object written by its identifier is shown by the name its comment gives.
-            std::span<const FileLine> lines = m_list.PlacementLines(row);
-            std::string name = lines.size() > 1 ? NameFromComment(lines[1].text) : std::string();
+            std::string name = IdentifierCommentOf(m_list.PlacementLines(row)).name;
             return name.empty() ? placement->name : name;
         }
         case 3:
