@@ -55,8 +55,12 @@ std::string LineField(std::string text) {
     return text;
 }
 
-std::string Message(unsigned id) {
-    return LoadAppString(id);
+// The path without its file name's extension; a name that is all extension (".csv") keeps it.
+std::string WithoutExtension(std::string_view path) {
+    const size_t name = path.size() - FileNameOf(path).size();
+    const size_t dot = path.rfind('.');
+    return std::string(
+        path.substr(0, dot != std::string_view::npos && dot > name ? dot : path.size()));
 }
 
 }  // namespace
@@ -64,18 +68,14 @@ std::string Message(unsigned id) {
 bool CanExportKml(const OutputList& list) {
     if (list.placementCount > 0)
         return true;
-    ReportMessage(Message(IDS_KML_NOTHING_TO_EXPORT), message_kind::kPlain);
+    ReportMessage(LoadAppString(IDS_KML_NOTHING_TO_EXPORT), message_kind::kPlain);
     return false;
 }
 
 std::string KmlPathFor(const std::string& placementPath) {
     if (placementPath.empty())
         return std::string();
-    const size_t name = placementPath.size() - FileNameOf(placementPath).size();
-    const size_t dot = placementPath.rfind('.');
-    std::string path =
-        placementPath.substr(0, dot != std::string::npos && dot > name ? dot : std::string::npos);
-    return CutText(path + ".kml", limits::kPath);
+    return CutText(WithoutExtension(placementPath) + ".kml", limits::kPath);
 }
 
 bool ExportKmlFile(const OutputList& list, const std::string& path,
@@ -84,29 +84,25 @@ bool ExportKmlFile(const OutputList& list, const std::string& path,
         busy(true);
     // Named after the placement file; a list that has none yet takes the document's own name.
     std::string documentName(FileNameOf(list.outputPath));
-    if (documentName.empty()) {
-        documentName = FileNameOf(path);
-        const size_t dot = documentName.rfind('.');
-        if (dot != std::string::npos && dot > 0)
-            documentName.erase(dot);
-    }
+    if (documentName.empty())
+        documentName = WithoutExtension(FileNameOf(path));
     const KmlExport kml = ExportKml(list, documentName, catalogue);
     const bool written = ReplaceFileContents(path, kml.bytes);
     const uint32_t error = GetLastErrorCode();
     if (busy)
         busy(false);
     if (!written) {
-        ReportMessage(FormatText(limits::kMessage, Message(IDS_KML_CANNOT_WRITE).c_str(),
+        ReportMessage(FormatText(limits::kMessage, LoadAppString(IDS_KML_CANNOT_WRITE).c_str(),
                                  unsigned(error), path.c_str()),
                       message_kind::kPlain);
         return false;
     }
     if (kml.withoutPosition > 0) {
-        ReportMessage(FormatText(limits::kMessage, Message(IDS_KML_EXPORTED_UNPLACED).c_str(),
+        ReportMessage(FormatText(limits::kMessage, LoadAppString(IDS_KML_EXPORTED_UNPLACED).c_str(),
                                  kml.placemarks, path.c_str(), kml.withoutPosition),
                       message_kind::kPlain);
     } else {
-        ReportMessage(FormatText(limits::kMessage, Message(IDS_KML_EXPORTED).c_str(),
+        ReportMessage(FormatText(limits::kMessage, LoadAppString(IDS_KML_EXPORTED).c_str(),
                                  kml.placemarks, path.c_str()),
                       message_kind::kPlain);
     }
@@ -150,7 +146,7 @@ std::optional<Placement> PlacementForImport(FormControls& form, const LibraryCat
     PositionedForm positioned(form, latitude, longitude);
     std::optional<Placement> made = CollectPlacement(positioned, libraries, effects);
     if (!made)
-        ReportMessage(Message(IDS_OBJECT_NOT_ADDED), message_kind::kPlain);
+        ReportMessage(LoadAppString(IDS_OBJECT_NOT_ADDED), message_kind::kPlain);
     return made;
 }
 
@@ -164,8 +160,8 @@ bool ImportKmlPoints(OutputList& list, FormControls& form, const Placement& made
     }
     const KmlPoints& found = read.points;
     const int count = int(found.points.size());
-    const std::string question =
-        FormatText(limits::kMessage, Message(IDS_KML_IMPORT_QUESTION).c_str(), count, path.c_str());
+    const std::string question = FormatText(
+        limits::kMessage, LoadAppString(IDS_KML_IMPORT_QUESTION).c_str(), count, path.c_str());
     if (ReportMessage(question, message_kind::kAddQuestion) != answer::kYes)
         return false;
 
@@ -185,7 +181,7 @@ bool ImportKmlPoints(OutputList& list, FormControls& form, const Placement& made
     list.AppendPlacements(std::move(placements), form);
     if (busy)
         busy(false);
-    ReportMessage(FormatText(limits::kMessage, Message(IDS_KML_IMPORTED).c_str(), count,
+    ReportMessage(FormatText(limits::kMessage, LoadAppString(IDS_KML_IMPORTED).c_str(), count,
                              found.linesAndShapes, int(found.unusable.size())),
                   message_kind::kPlain);
     return true;
