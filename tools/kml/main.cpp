@@ -43,6 +43,12 @@ int Refuse(const std::string& message) {
     return kRefused;
 }
 
+// Written at once: the console and the null device take every write on its own. False when
+// standard output did not take all of it (a full disk, a closed pipe).
+bool WriteOut(const std::string& bytes) {
+    return fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() && fflush(stdout) == 0;
+}
+
 int Export(const char* placementPath, const char* outPath) {
     PlacementFileText contents;
     FileStamp stamp;
@@ -61,8 +67,7 @@ int Export(const char* placementPath, const char* outPath) {
     } else {
         // The document's own line ends, not the console's.
         _setmode(_fileno(stdout), _O_BINARY);
-        fwrite(kml.bytes.data(), 1, kml.bytes.size(), stdout);
-        if (fflush(stdout) != 0)
+        if (!WriteOut(kml.bytes))
             return Refuse("cannot write to standard output");
     }
     if (kml.withoutPosition > 0)
@@ -90,7 +95,6 @@ int Points(const char* path) {
     if (read.status != KmlReadStatus::Read)
         return Refuse(KmlRefusalMessage(read, path));
     const KmlPoints& found = read.points;
-    // Written at once: the console and the null device take every write on its own.
     std::string out, err;
     for (const KmlPoint& point : found.points) {
         const ImportedPosition imported = ImportedPositionOf(point);
@@ -108,7 +112,7 @@ int Points(const char* path) {
                       "%d points, %d lines and shapes and %d unusable points skipped\n",
                       int(found.points.size()), found.linesAndShapes, int(found.unusable.size()));
     fwrite(err.data(), 1, err.size(), stderr);
-    if (fwrite(out.data(), 1, out.size(), stdout) != out.size() || fflush(stdout) != 0)
+    if (!WriteOut(out))
         return Refuse("cannot write to standard output");
     if (found.points.empty())
         return Refuse(KmlRefusalMessage(read, path));
