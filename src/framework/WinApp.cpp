@@ -61,24 +61,19 @@ std::string CWinApp::ProfileSectionPath(const char* section) const {
 }
 
 UINT CWinApp::GetProfileInt(const char* section, const char* entry, int defaultValue) const {
-    if (m_profileKey.empty())
-        return UINT(defaultValue);
-    HKEY key = nullptr;
-    if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), 0, KEY_QUERY_VALUE,
-                        &key) != ERROR_SUCCESS)
-        return UINT(defaultValue);
-    DWORD type = 0;
     DWORD value = 0;
-    DWORD size = sizeof(value);
-    LONG status =
-        ::RegQueryValueExA(key, entry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
-    ::RegCloseKey(key);
-    if (status != ERROR_SUCCESS || type != REG_DWORD || size != sizeof(value))
-        return UINT(defaultValue);
-    return value;
+    return ReadProfileValue(section, entry, REG_DWORD, &value, sizeof(value)) ? value
+                                                                              : UINT(defaultValue);
 }
 
 bool CWinApp::GetProfileBinary(const char* section, const char* entry, void* data,
+                               DWORD size) const {
+    return ReadProfileValue(section, entry, REG_BINARY, data, size);
+}
+
+// The value is read only when it is of that type and size, so a value of another kind (another
+// program's edit) leaves `data` as it was.
+bool CWinApp::ReadProfileValue(const char* section, const char* entry, DWORD type, void* data,
                                DWORD size) const {
     if (m_profileKey.empty())
         return false;
@@ -86,15 +81,16 @@ bool CWinApp::GetProfileBinary(const char* section, const char* entry, void* dat
     if (::RegOpenKeyExA(HKEY_CURRENT_USER, ProfileSectionPath(section).c_str(), 0, KEY_QUERY_VALUE,
                         &key) != ERROR_SUCCESS)
         return false;
-    DWORD type = 0;
     DWORD stored = 0;
-    LONG status = ::RegQueryValueExA(key, entry, nullptr, &type, nullptr, &stored);
-    if (status == ERROR_SUCCESS && type == REG_BINARY && stored == size)
-        status = ::RegQueryValueExA(key, entry, nullptr, &type, static_cast<BYTE*>(data), &stored);
+    DWORD storedType = 0;
+    LONG status = ::RegQueryValueExA(key, entry, nullptr, &storedType, nullptr, &stored);
+    if (status == ERROR_SUCCESS && storedType == type && stored == size)
+        status =
+            ::RegQueryValueExA(key, entry, nullptr, &storedType, static_cast<BYTE*>(data), &stored);
     else
         status = ERROR_INVALID_DATA;
     ::RegCloseKey(key);
-    return status == ERROR_SUCCESS && stored == size;
+    return status == ERROR_SUCCESS && storedType == type && stored == size;
 }
 
 bool CWinApp::WriteProfileBinary(const char* section, const char* entry, const void* data,

@@ -36,6 +36,8 @@ class CWinApp {
 
   private:
     std::string ProfileSectionPath(const char* section) const;
+    bool ReadProfileValue(const char* section, const char* entry, DWORD type, void* data,
+                          DWORD size) const;
     bool WriteProfileValue(const char* section, const char* entry, DWORD type, const void* data,
                            DWORD size) const;
     std::string m_profileKey;
