@@ -741,16 +741,7 @@ void CMainDialog::ShowAltitudeState() {
 // scales, not quite as the scaling does), its white still exactly white.
 void CMainDialog::ShowPicture(int index) {
     m_pictureIndex = UINT(index);
-    auto picture = static_cast<HBITMAP>(::LoadImageA(CWinApp::ResourceInstance(),
-                                                     MAKEINTRESOURCEA(IDB_AIRPLANE_FIRST + index),
-                                                     IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR));
-    const RECT area = m_picture.GetClientRect();
-    picture = ScaleBitmap(
-        picture, ScaleSizeForDpi(BitmapSize(picture), WindowDpi(m_hWnd), {area.right, area.bottom}),
-        false);
-    HANDLE previous = HANDLE(m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, LPARAM(picture)));
-    if (previous && previous != picture)
-        ::DeleteObject(previous);
+    ShowPictureForDpi(m_picture.m_hWnd, IDB_AIRPLANE_FIRST + UINT(index), false);
 }
 
 // The system lays the window out again for the new scaling; the picture follows it.
@@ -763,8 +754,7 @@ LRESULT CMainDialog::OnDpiChanged(WPARAM, LPARAM) {
 // The picture control never frees the bitmap it was handed; the last one shown goes with the
 // window.
 void CMainDialog::OnDestroy() {
-    if (HGDIOBJ bitmap = HGDIOBJ(m_picture.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0)))
-        ::DeleteObject(bitmap);
+    FreePicture(m_picture.m_hWnd);
     Default();
 }
 

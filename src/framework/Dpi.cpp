@@ -1,5 +1,7 @@
 #include "Dpi.h"
 
+#include "framework/WinApp.h"
+
 namespace {
 
 // Present from Windows 10 (1607) on; older systems scale every window at the system's scaling.
@@ -102,4 +104,27 @@ HBITMAP ScaleBitmap(HBITMAP bitmap, SIZE size, bool smooth) {
     }
     ::DeleteObject(bitmap);
     return scaled;
+}
+
+void ShowPictureForDpi(HWND control, UINT bitmapId, bool smooth) {
+    auto picture = static_cast<HBITMAP>(::LoadImageA(
+        CWinApp::ResourceInstance(), MAKEINTRESOURCEA(bitmapId), IMAGE_BITMAP, 0, 0, 0));
+    RECT area{};
+    ::GetClientRect(control, &area);
+    picture = ScaleBitmap(
+        picture,
+        ScaleSizeForDpi(BitmapSize(picture), WindowDpi(control), {area.right, area.bottom}),
+        smooth);
+    if (!picture)
+        return;
+    auto previous = reinterpret_cast<HGDIOBJ>(
+        ::SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
+    if (previous && previous != picture)
+        ::DeleteObject(previous);
+}
+
+void FreePicture(HWND control) {
+    if (auto picture =
+            reinterpret_cast<HGDIOBJ>(::SendMessageA(control, STM_SETIMAGE, IMAGE_BITMAP, 0)))
+        ::DeleteObject(picture);
 }

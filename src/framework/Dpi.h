@@ -29,3 +29,10 @@ SIZE ScaleSizeForDpi(SIZE size, UINT dpi, SIZE limit);
 // photographs; pixel art and pictures with a transparent colour keep their exact colours with
 // the nearest pixel.
 HBITMAP ScaleBitmap(HBITMAP bitmap, SIZE size, bool smooth);
+
+// A bitmap resource shown in a picture control at the control's scaling, made smaller where
+// needed to fit within the control's area, keeping its proportions. The bitmap the control
+// showed before is freed; the control never frees the one it holds, so FreePicture frees it as
+// the window goes.
+void ShowPictureForDpi(HWND control, UINT bitmapId, bool smooth);
+void FreePicture(HWND control);

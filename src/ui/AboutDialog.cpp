@@ -1,7 +1,6 @@
 #include "ui/AboutDialog.h"
 
 #include "framework/Dpi.h"
-#include "framework/WinApp.h"
 #include "resource.h"
 
 BEGIN_MESSAGE_MAP(CAboutDialog, CDialog)
@@ -31,18 +30,7 @@ BOOL CAboutDialog::OnInitDialog() {
 // dialog font's units are not square, so the area is not the picture's shape. The control
 // centres it.
 void CAboutDialog::ShowPicture() {
-    auto picture = static_cast<HBITMAP>(::LoadImageA(
-        CWinApp::ResourceInstance(), MAKEINTRESOURCEA(IDB_ABOUT), IMAGE_BITMAP, 0, 0, 0));
-    const RECT area = m_pictureLink.GetClientRect();
-    picture = ScaleBitmap(
-        picture, ScaleSizeForDpi(BitmapSize(picture), WindowDpi(m_hWnd), {area.right, area.bottom}),
-        true);
-    if (!picture)
-        return;
-    auto previous = reinterpret_cast<HGDIOBJ>(
-        m_pictureLink.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture)));
-    if (previous && previous != picture)
-        ::DeleteObject(previous);
+    ShowPictureForDpi(m_pictureLink.m_hWnd, IDB_ABOUT, true);
 }
 
 LRESULT CAboutDialog::OnDpiChanged(WPARAM, LPARAM) {
@@ -51,10 +39,7 @@ LRESULT CAboutDialog::OnDpiChanged(WPARAM, LPARAM) {
     return result;
 }
 
-// The picture control never frees the bitmap it was handed.
 void CAboutDialog::OnDestroy() {
-    if (auto picture =
-            reinterpret_cast<HGDIOBJ>(m_pictureLink.SendMessage(STM_SETIMAGE, IMAGE_BITMAP, 0)))
-        ::DeleteObject(picture);
+    FreePicture(m_pictureLink.m_hWnd);
     Default();
 }
