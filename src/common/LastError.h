@@ -3,7 +3,9 @@
 // GetLastError/SetLastError value, natively a thread-local with the same numbers.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <new>
 
 namespace errors {
 constexpr uint32_t kSuccess = 0;
@@ -21,3 +23,16 @@ constexpr uint32_t kCancelled = 1223;    // the user chose not to go on
 
 void SetLastErrorCode(uint32_t code);
 uint32_t GetLastErrorCode();
+
+// Gives a buffer its size; running short of memory, which a large file can in a crowded 32-bit
+// address space, is a failure like any other: false, with kNotEnoughMemory as the last error.
+template <typename Buffer>
+bool ResizeBuffer(Buffer& buffer, size_t size) {
+    try {
+        buffer.resize(size);
+        return true;
+    } catch (const std::bad_alloc&) {
+        SetLastErrorCode(errors::kNotEnoughMemory);
+        return false;
+    }
+}

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 #include <limits>
-#include <new>
 
+#include "common/LastError.h"
 #include "common/Text.h"
 
 namespace {
@@ -162,11 +162,8 @@ KmzStatus ExtractKmlDocument(std::string_view archive, std::string& document, si
         return KmzStatus::Damaged;
     const std::string_view data = archive.substr(size_t(dataStart), entry.compressedSize);
 
-    try {
-        document.resize(entry.size);
-    } catch (const std::bad_alloc&) {
+    if (!ResizeBuffer(document, entry.size))
         return KmzStatus::OutOfMemory;
-    }
     KmzStatus status = KmzStatus::Ok;
     if (entry.method == kStored)
         document.assign(data);

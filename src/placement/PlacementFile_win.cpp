@@ -2,21 +2,7 @@
 
 #include <windows.h>
 
-#include <new>
-
-namespace {
-
-// A file up to the cap can still find no room for itself in a crowded 32-bit address space.
-bool TryResize(std::string& bytes, size_t size) {
-    try {
-        bytes.resize(size);
-        return true;
-    } catch (const std::bad_alloc&) {
-        return false;
-    }
-}
-
-}  // namespace
+#include "common/LastError.h"
 
 FileReadStatus ReadFileBytes(const std::string& path, size_t maxBytes, std::string& bytes) {
     bytes.clear();
@@ -29,9 +15,7 @@ FileReadStatus ReadFileBytes(const std::string& path, size_t maxBytes, std::stri
     if (::GetFileSizeEx(file, &size)) {
         if (uint64_t(size.QuadPart) > maxBytes) {
             status = FileReadStatus::TooLarge;
-        } else if (!TryResize(bytes, size_t(size.QuadPart))) {
-            ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
-        } else {
+        } else if (ResizeBuffer(bytes, size_t(size.QuadPart))) {
             size_t done = 0;
             bool failed = false;
             // A file that shrinks meanwhile ends early; one that grows is read as far as it was.

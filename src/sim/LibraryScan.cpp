@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <memory>
-#include <new>
 
 #include "common/LastError.h"
 #include "common/Text.h"
@@ -132,22 +131,14 @@ bool ReadOpenedFile(ReadOnlyFile& file, const char* path, LibraryCatalogue& cata
         return false;
     }
     std::vector<uint8_t> bytes;
-    try {
-        bytes.resize(size_t(size < kFirstRead ? size : kFirstRead));
-    } catch (const std::bad_alloc&) {
+    if (!ResizeBuffer(bytes, size_t(size < kFirstRead ? size : kFirstRead))) {
         whyNot = "out of memory";
-        SetLastErrorCode(errors::kNotEnoughMemory);
         return false;
     }
     auto readRest = [&] {
         const size_t have = bytes.size();
-        try {
-            bytes.resize(size_t(size));
-        } catch (const std::bad_alloc&) {
-            SetLastErrorCode(errors::kNotEnoughMemory);
-            return false;
-        }
-        return file.Read(have, bytes.data() + have, bytes.size() - have);
+        return ResizeBuffer(bytes, size_t(size)) &&
+               file.Read(have, bytes.data() + have, bytes.size() - have);
     };
     if (!file.Read(0, bytes.data(), bytes.size())) {
         whyNot = OpenFailureReason(GetLastErrorCode());

@@ -2,7 +2,6 @@
 
 #include <cstdarg>
 #include <cstdio>
-#include <new>
 
 #include "common/LastError.h"
 #include "common/Text.h"
@@ -28,12 +27,8 @@ bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes) {
         SetLastErrorCode(errors::kNotEnoughMemory);
         return false;
     }
-    try {
-        bytes.resize(static_cast<size_t>(file.Size()));
-    } catch (const std::bad_alloc&) {
-        SetLastErrorCode(errors::kNotEnoughMemory);
+    if (!ResizeBuffer(bytes, static_cast<size_t>(file.Size())))
         return false;
-    }
     return bytes.empty() || file.Read(0, bytes.data(), bytes.size());
 }
 
